@@ -1,0 +1,105 @@
+// Conversions per second: the table lookup by linear scan, by the index, and
+// ICU's Persian calendar on the same dates as a reference.
+#include "DateTable.h"
+#include "DatesFile.h"
+#include "ShamsiConv.h"
+
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <memory>
+#include <unicode/calendar.h>
+#include <unicode/gregocal.h>
+#include <vector>
+
+using namespace halvane;
+
+namespace
+{
+
+// Every day of 1980 to 2023 as the table engine hands it over.
+const std::vector<std::string>& dates()
+{
+    static const std::vector<std::string> all = [] {
+        std::vector<std::string> out;
+        for (int y = 1980; y <= 2023; ++y)
+            for (int m = 1; m <= 12; ++m)
+                for (int d = 1; d <= 31; ++d) {
+                    char text[16];
+                    std::snprintf(text, sizeof text, "%04d-%02d-%02d", y, m, d);
+                    if (renderDate(text) != text)
+                        out.emplace_back(text);
+                }
+        return out;
+    }();
+    return all;
+}
+
+DateTable loaded(bool index)
+{
+    DateTable t;
+    loadDateTable(t, std::filesystem::path(HALVANE_DIST_DIR) / "DATES.TXT");
+    if (!index)
+        t = [&] {
+            DateTable copy;
+            for (int k = DateTable::kFirst; k <= DateTable::kLast; ++k)
+                copy.store(k, t.key(k), t.value(k));
+            return copy;
+        }();
+    return t;
+}
+
+void convertAll(benchmark::State& state, const DateTable& table)
+{
+    const auto& all = dates();
+    std::size_t i = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(shamsiDate(table, all[i]));
+        i = i + 1 == all.size() ? 0 : i + 1;
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+
+void BM_ShamsiConv_LinearScan(benchmark::State& state)
+{
+    static const DateTable table = loaded(false);
+    convertAll(state, table);
+}
+
+void BM_ShamsiConv_Index(benchmark::State& state)
+{
+    static const DateTable table = loaded(true);
+    convertAll(state, table);
+}
+
+void BM_IcuPersianCalendar(benchmark::State& state)
+{
+    UErrorCode status = U_ZERO_ERROR;
+    icu::GregorianCalendar gregorian(icu::TimeZone::getGMT()->clone(), status);
+    std::unique_ptr<icu::Calendar> persian(icu::Calendar::createInstance(
+        icu::TimeZone::getGMT()->clone(), icu::Locale("en_US@calendar=persian"), status));
+    const auto& all = dates();
+    std::size_t i = 0;
+    for (auto _ : state) {
+        const std::string& d = all[i];
+        gregorian.clear();
+        gregorian.set(std::stoi(d.substr(0, 4)), std::stoi(d.substr(5, 2)) - 1,
+                      std::stoi(d.substr(8, 2)));
+        persian->setTime(gregorian.getTime(status), status);
+        char text[16];
+        std::snprintf(text, sizeof text, "%02d/%02d/%02d", persian->get(UCAL_YEAR, status) % 100,
+                      persian->get(UCAL_MONTH, status) + 1, persian->get(UCAL_DATE, status));
+        benchmark::DoNotOptimize(text);
+        i = i + 1 == all.size() ? 0 : i + 1;
+    }
+    if (U_FAILURE(status))
+        state.SkipWithError(u_errorName(status));
+    state.SetItemsProcessed(state.iterations());
+}
+
+BENCHMARK(BM_ShamsiConv_LinearScan);
+BENCHMARK(BM_ShamsiConv_Index);
+BENCHMARK(BM_IcuPersianCalendar);
+
+} // namespace
+
+BENCHMARK_MAIN();

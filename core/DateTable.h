@@ -1,0 +1,62 @@
+// The date correspondence table: 1747 pairs of fixed-width texts (a key, the
+// Gregorian day "dd/mm/yyyy", and a value whose tail completes the Shamsi
+// date text), held in two parallel arrays of 1751 ten-character slots.
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+namespace halvane
+{
+
+class DateTable
+{
+public:
+    static constexpr int kSlots = 1751; // slots 0 to 1750
+    static constexpr int kFirst = 1;    // entries 1 to 1747 are filled
+    static constexpr int kLast = 1747;
+    static constexpr std::size_t kWidth = 10;
+    using Slot = std::array<char, kWidth>;
+
+    DateTable();
+
+    // Stores entry k (1 to 1747) by the fixed-width rule: a shorter text is
+    // padded on the right with spaces, a longer one keeps its first 10
+    // characters. Drops the lookup index; call buildIndex() when done.
+    void store(int k, std::string_view key, std::string_view value);
+
+    // Always all 10 characters, trailing spaces included.
+    std::string_view key(int k) const { return view(m_keys.at(static_cast<std::size_t>(k))); }
+    std::string_view value(int k) const { return view(m_values.at(static_cast<std::size_t>(k))); }
+
+    // The earliest entry k whose upper-cased 10-character key equals
+    // `upperKey` exactly, or 0 when none does. `upperKey` must already be in
+    // upper case. Uses the index when one is built, else scans.
+    int find(std::string_view upperKey) const;
+    // The reference scan, entry 1 upwards, that find() must always agree with.
+    int findLinear(std::string_view upperKey) const;
+
+    // Builds the index that find() uses; the table must not change afterwards
+    // without another buildIndex().
+    void buildIndex();
+    bool hasIndex() const { return !m_index.empty(); }
+
+private:
+    static std::string_view view(const Slot& s) { return {s.data(), s.size()}; }
+
+    std::array<Slot, kSlots> m_keys;
+    std::array<Slot, kSlots> m_values;
+    struct KeyHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view key) const noexcept;
+    };
+    // Upper-cased key -> earliest entry.
+    std::unordered_map<std::string, int, KeyHash, std::equal_to<>> m_index;
+};
+
+// ASCII upper case, as the table's keys and lookup keys are compared.
+std::string upperAscii(std::string_view text);
+
+} // namespace halvane

@@ -1,0 +1,242 @@
+#include "ShamsiConv.h"
+
+#include "Host.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+
+namespace halvane
+{
+namespace
+{
+
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+bool digits(std::string_view text, std::size_t pos, std::size_t count, int& out)
+{
+    out = 0;
+    for (std::size_t i = pos; i < pos + count; ++i) {
+        if (!isDigit(text[i]))
+            return false;
+        out = out * 10 + (text[i] - '0');
+    }
+    return true;
+}
+
+bool isRealDate(int y, int m, int d)
+{
+    static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (y < 100 || m < 1 || m > 12 || d < 1)
+        return false;
+    const bool leap = (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+    return d <= kDays[m - 1] + (m == 2 && leap ? 1 : 0);
+}
+
+// Characters as Left$, Right$ and Mid$ take them: never past either end.
+std::string_view left(std::string_view s, std::size_t n)
+{
+    return s.substr(0, std::min(n, s.size()));
+}
+std::string_view right(std::string_view s, std::size_t n)
+{
+    return s.substr(s.size() - std::min(n, s.size()));
+}
+
+// Rounds half to even, as the platform's conversion to a 16-bit integer does.
+std::int16_t toInt16(double value)
+{
+    const double r = std::nearbyint(value); // default rounding mode: to nearest, ties to even
+    return static_cast<std::int16_t>(std::clamp(r, -32768.0, 32767.0));
+}
+
+// The decimal texts of base, base+1, base+2 and base+3 for base = 4c + 1900,
+// c = 20 to 30: the years 1980 to 2023 as the conversion compares them.
+constexpr auto kYearTexts = [] {
+    std::array<std::array<std::array<char, 5>, 4>, 11> texts{};
+    for (int c = 20; c <= 30; ++c)
+        for (int offset = 0; offset < 4; ++offset) {
+            const int year = 4 * c + 1900 + offset;
+            texts[c - 20][offset] = {char('0' + year / 1000), char('0' + year / 100 % 10),
+                                     char('0' + year / 10 % 10), char('0' + year % 10), '\0'};
+        }
+    return texts;
+}();
+constexpr const char* kRepresentativeYears[] = {"2000", "2001", "2002", "2003"};
+
+// Renders `t` into `buffer` when it is an ISO date; returns the rendering,
+// which views either `buffer` or `t` itself.
+std::string_view render(std::string_view t, char (&buffer)[10])
+{
+    int y = 0, m = 0, d = 0;
+    if (t.size() == 10 && t[4] == '-' && t[7] == '-' && digits(t, 0, 4, y) && digits(t, 5, 2, m) &&
+        digits(t, 8, 2, d) && isRealDate(y, m, d)) {
+        const char out[10] = {char('0' + d / 10),
+                              char('0' + d % 10),
+                              '/',
+                              char('0' + m / 10),
+                              char('0' + m % 10),
+                              '/',
+                              t[0],
+                              t[1],
+                              t[2],
+                              t[3]};
+        std::copy(std::begin(out), std::end(out), buffer);
+        return {buffer, 10};
+    }
+    return t; // "dd/mm/yyyy" already is its own rendering
+}
+
+// A number's plain text, written into `buffer`.
+std::string_view formatNumber(double value, char (&buffer)[32])
+{
+    if (value == 0)
+        return "0";
+    if (std::nearbyint(value) == value && std::fabs(value) < 1e15)
+        return {buffer,
+                std::to_chars(buffer, buffer + sizeof buffer, static_cast<long long>(value)).ptr};
+    const int n = std::snprintf(buffer, sizeof buffer, "%.15G", value);
+    return {buffer, static_cast<std::size_t>(n)};
+}
+
+// The working values of one conversion without a single allocation: the
+// conversion runs up to four times per table record.
+struct Work {
+    char renderBuffer[10];
+    char yearBuffer[32];
+    std::string_view s, Y, P, R;
+    std::int16_t M = 0;
+    double D = 0;
+    std::int16_t SY = 0;
+    char K[10]; // P is at most 6 characters and R 4
+    std::size_t kLength = 0;
+
+    std::string_view key() const { return {K, kLength}; }
+};
+
+void work(std::string_view dateText, Work& w)
+{
+    w.s = render(dateText, w.renderBuffer);
+    w.Y = formatNumber(numericValue(right(w.s, 4)), w.yearBuffer);
+    w.P = left(w.s, 6);
+    w.M = toInt16(numericValue(left(right(w.P, 3), 2)));
+    char dayBuffer[32];
+    w.D = numericValue(formatNumber(numericValue(left(w.P, 2)), dayBuffer));
+
+    // Years are told apart by their text: Y is compared with the decimal
+    // texts of base, base+1, base+2 and base+3 for each base year 1980, 1984,
+    // ..., 2020. The 44 texts are distinct, so at most one can be equal, and
+    // only the one named by Y's own digits can be: that one is compared.
+    int year = 0;
+    if (w.Y.size() == 4 && digits(w.Y, 0, 4, year) && year >= 1980 && year <= 2023) {
+        const int cycle = (year - 1900) / 4;
+        const int offset = (year - 1900) % 4;
+        if (w.Y == std::string_view(kYearTexts[cycle - 20][offset].data(), 4)) {
+            const int threshold = offset == 0 ? 19 : 20;
+            w.R = kRepresentativeYears[offset];
+            const bool afterNewYear = w.M > 3 || (w.M == 3 && w.D > threshold);
+            w.SY = static_cast<std::int16_t>(afterNewYear ? year - 621 : year - 622);
+        }
+    }
+
+    w.kLength = 0;
+    for (std::string_view part : {w.P, w.R})
+        for (char c : part)
+            w.K[w.kLength++] = c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c;
+}
+
+} // namespace
+
+double numericValue(std::string_view text)
+{
+    // Plain digits, the case of every real date, need no parsing machinery.
+    if (!text.empty() && text.size() <= 9 && std::all_of(text.begin(), text.end(), isDigit)) {
+        int n = 0;
+        for (char c : text)
+            n = n * 10 + (c - '0');
+        return n;
+    }
+
+    std::string compact;
+    for (char c : text)
+        if (c != ' ' && c != '\t' && c != '\n' && c != '\r')
+            compact += c;
+
+    std::string number;
+    std::size_t i = 0;
+    if (i < compact.size() && (compact[i] == '+' || compact[i] == '-'))
+        number += compact[i++];
+    bool anyDigit = false;
+    for (; i < compact.size() && isDigit(compact[i]); ++i, anyDigit = true)
+        number += compact[i];
+    if (i < compact.size() && compact[i] == '.') {
+        number += compact[i++];
+        for (; i < compact.size() && isDigit(compact[i]); ++i, anyDigit = true)
+            number += compact[i];
+    }
+    if (!anyDigit)
+        return 0;
+    if (i < compact.size() &&
+        (compact[i] == 'E' || compact[i] == 'e' || compact[i] == 'D' || compact[i] == 'd')) {
+        std::size_t j = i + 1;
+        std::string exponent = "e";
+        if (j < compact.size() && (compact[j] == '+' || compact[j] == '-'))
+            exponent += compact[j++];
+        if (j < compact.size() && isDigit(compact[j])) {
+            for (; j < compact.size() && isDigit(compact[j]); ++j)
+                exponent += compact[j];
+            number += exponent;
+        }
+    }
+    return std::strtod(number.c_str(), nullptr);
+}
+
+std::string renderDate(std::string_view dateText)
+{
+    char buffer[10];
+    return std::string(render(dateText, buffer));
+}
+
+std::string numberText(double value)
+{
+    char buffer[32];
+    return std::string(formatNumber(value, buffer));
+}
+
+ConversionSteps conversionSteps(std::string_view dateText)
+{
+    Work w;
+    work(dateText, w);
+    return {
+        std::string(w.s),    std::string(w.Y), std::string(w.P), w.M, w.D, std::string(w.R), w.SY,
+        std::string(w.key())};
+}
+
+std::optional<std::string> shamsiDate(const DateTable& table, std::string_view dateText)
+{
+    Work w;
+    work(dateText, w);
+    const int k = table.find(w.key());
+    if (k == 0)
+        return std::nullopt;
+    char year[8];
+    const std::string_view yearText(year, std::to_chars(year, year + sizeof year, w.SY).ptr);
+    std::string result(right(yearText, 2));
+    result += right(table.value(k), 8);
+    return result;
+}
+
+std::string Shamsi_Conv(const DateTable& table, std::string_view GetVar)
+{
+    if (auto result = shamsiDate(table, GetVar))
+        return *result;
+    msgBox(kDateNotFoundText, kDateNotFoundTitle);
+    return {};
+}
+
+} // namespace halvane

@@ -1,0 +1,46 @@
+// A host for tests: records every message box and turns the end of the
+// process into an exception that the test can expect.
+#pragma once
+
+#include "Host.h"
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace halvane::test
+{
+
+// Not derived from std::exception, so no guarded handler can swallow it.
+struct ProcessEnded {
+};
+
+struct Message {
+    std::string text;
+    std::string title;
+    friend bool operator==(const Message&, const Message&) = default;
+};
+
+class RecordingHost final : public Host
+{
+public:
+    RecordingHost() : m_scope(*this) {}
+
+    void messageBox(std::string_view text, std::string_view title) override
+    {
+        messages.push_back({std::string(text), std::string(title)});
+    }
+    [[noreturn]] void endProcess() override
+    {
+        ++ended;
+        throw ProcessEnded{};
+    }
+
+    std::vector<Message> messages;
+    int ended = 0;
+
+private:
+    ScopedHost m_scope;
+};
+
+} // namespace halvane::test

@@ -1,0 +1,53 @@
+// A fresh temporary directory, removed with everything in it at scope end.
+#pragma once
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string_view>
+
+namespace halvane::test
+{
+
+class TempDir
+{
+public:
+    TempDir()
+    {
+        std::random_device rd;
+        auto base = std::filesystem::temp_directory_path();
+        do {
+            m_path = base / ("halvane-test-" + std::to_string(rd()));
+        } while (!std::filesystem::create_directory(m_path));
+    }
+    ~TempDir()
+    {
+        std::error_code ec;
+        std::filesystem::permissions(m_path, std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::add, ec);
+        std::filesystem::remove_all(m_path, ec);
+    }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::filesystem::path& path() const { return m_path; }
+    std::filesystem::path operator/(std::string_view name) const { return m_path / name; }
+
+    std::filesystem::path write(std::string_view name, std::string_view bytes) const
+    {
+        auto file = m_path / name;
+        std::ofstream(file, std::ios::binary).write(bytes.data(), std::streamsize(bytes.size()));
+        return file;
+    }
+
+private:
+    std::filesystem::path m_path;
+};
+
+inline std::string readFile(const std::filesystem::path& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+} // namespace halvane::test
