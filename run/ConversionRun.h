@@ -1,0 +1,64 @@
+// The conversion run: one pass over the SHAMSI table that fills SHES, SHEF,
+// SHTS and SHTF of every record with the Shamsi date texts of ES, EF, ES_T1
+// and EF_T1. Free of any window system: the front end supplies a display.
+#pragma once
+
+#include "Failure.h"
+#include "RecordSet.h"
+
+#include <array>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <utility>
+
+namespace halvane::run
+{
+
+// Source and destination fields, in the order each record is filled.
+inline constexpr std::array<std::pair<std::string_view, std::string_view>, 4> kFieldPairs{{
+    {"ES", "SHES"},
+    {"EF", "SHEF"},
+    {"ES_T1", "SHTS"},
+    {"EF_T1", "SHTF"},
+}};
+
+inline constexpr std::string_view kWaitPicture = "wait.BMP";
+inline constexpr std::string_view kSuccessPicture = "success.BMP";
+inline constexpr std::string_view kTableNotFound = "Shamsi.dbf file not found";
+
+// What the run shows while it works.
+class RunDisplay
+{
+public:
+    virtual ~RunDisplay() = default;
+    // Loads a picture file by its name, relative to the current directory,
+    // and shows it, fully drawn before returning. Throws Failure when the file
+    // is missing or unreadable.
+    virtual void showPicture(std::string_view fileName) = 0;
+    // Gives the Run button the keyboard focus.
+    virtual void focusRunButton() = 0;
+};
+
+// Turns the text of a source field's date into the text to store: the
+// windowed program's Shamsi_Conv. The source field's name is passed along so
+// that a front end can tell the user where a date could not be placed.
+using Converter =
+    std::function<std::string(std::string_view sourceField, std::string_view dateText)>;
+
+// The walk: takes the record set from `dataControl`, moves last then first,
+// shows wait.BMP, fills every record, flushes, and shows success.BMP and
+// focuses Run. Throws Failure on any failure (91 when there is no record set).
+void convertTable(dbase::RecordSetSource& dataControl, RunDisplay& display,
+                  const Converter& convert);
+
+// The message of the outcome step: "Shamsi.dbf file not found" for 91,
+// "Unexpected Error: " and the description for any other failure.
+std::string outcomeMessage(const Failure& failure);
+
+// cmdRun_Click: the walk and its outcome. Returns normally only when the run
+// succeeded; otherwise shows the outcome message and ends the process.
+void runConversion(dbase::RecordSetSource& dataControl, RunDisplay& display,
+                   const Converter& convert);
+
+} // namespace halvane::run
