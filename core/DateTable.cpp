@@ -3,6 +3,7 @@
 #include "Failure.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace halvane
 {
@@ -62,28 +63,48 @@ int DateTable::findLinear(std::string_view upperKey) const
     return 0;
 }
 
+std::size_t DateTable::hashKey(const char* key) noexcept
+{
+    std::uint64_t head;
+    std::uint16_t tail;
+    std::memcpy(&head, key, sizeof head);
+    std::memcpy(&tail, key + sizeof head, sizeof tail);
+    const std::uint64_t h = (head ^ (std::uint64_t{tail} << 48) ^ tail) * 0x9E3779B97F4A7C15ull;
+    return static_cast<std::size_t>(h >> 52); // the top 12 bits: 4096 places
+}
+
 int DateTable::find(std::string_view upperKey) const
 {
     if (m_index.empty())
         return findLinear(upperKey);
-    auto it = m_index.find(upperKey);
-    return it == m_index.end() ? 0 : it->second;
-}
-
-std::size_t DateTable::KeyHash::operator()(std::string_view key) const noexcept
-{
-    std::size_t h = 14695981039346656037ull; // FNV-1a: keys are 10 bytes, nothing more is needed
-    for (char c : key)
-        h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ull;
-    return h;
+    if (upperKey.size() != kWidth)
+        return 0;
+    for (std::size_t i = hashKey(upperKey.data());; i = (i + 1) % kIndexPlaces) {
+        const IndexPlace& place = m_index[i];
+        if (place.k == 0)
+            return 0;
+        if (std::memcmp(place.key.data(), upperKey.data(), kWidth) == 0)
+            return place.k;
+    }
 }
 
 void DateTable::buildIndex()
 {
-    m_index.clear();
-    m_index.reserve(kLast);
-    for (int k = kFirst; k <= kLast; ++k) // ascending, so the earliest entry of a key stays
-        m_index.try_emplace(upperAscii(key(k)), k);
+    m_index.assign(kIndexPlaces, IndexPlace{{}, 0});
+    for (int k = kFirst; k <= kLast; ++k) { // ascending, so the earliest entry of a key stays
+        Slot key;
+        std::transform(m_keys[static_cast<std::size_t>(k)].begin(),
+                       m_keys[static_cast<std::size_t>(k)].end(), key.begin(), upper);
+        for (std::size_t i = hashKey(key.data());; i = (i + 1) % kIndexPlaces) {
+            IndexPlace& place = m_index[i];
+            if (place.k == 0) {
+                place = {key, static_cast<std::int16_t>(k)};
+                break;
+            }
+            if (place.key == key)
+                break;
+        }
+    }
 }
 
 } // namespace halvane

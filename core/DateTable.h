@@ -4,9 +4,10 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_map>
+#include <vector>
 
 namespace halvane
 {
@@ -48,12 +49,16 @@ private:
 
     std::array<Slot, kSlots> m_keys;
     std::array<Slot, kSlots> m_values;
-    struct KeyHash {
-        using is_transparent = void;
-        std::size_t operator()(std::string_view key) const noexcept;
+    // The index: open addressing over a power-of-two array, keys stored in
+    // place, so a lookup touches one or two cache lines. k == 0 marks a free
+    // place. Holds each distinct upper-cased key once, with its earliest entry.
+    struct IndexPlace {
+        Slot key;
+        std::int16_t k;
     };
-    // Upper-cased key -> earliest entry.
-    std::unordered_map<std::string, int, KeyHash, std::equal_to<>> m_index;
+    static constexpr std::size_t kIndexPlaces = 4096; // more than twice the entries
+    static std::size_t hashKey(const char* key) noexcept;
+    std::vector<IndexPlace> m_index;
 };
 
 // ASCII upper case, as the table's keys and lookup keys are compared.

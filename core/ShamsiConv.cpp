@@ -67,7 +67,7 @@ constexpr auto kYearTexts = [] {
         }
     return texts;
 }();
-constexpr const char* kRepresentativeYears[] = {"2000", "2001", "2002", "2003"};
+constexpr std::string_view kRepresentativeYears[] = {"2000", "2001", "2002", "2003"};
 
 // Renders `t` into `buffer` when it is an ISO date; returns the rendering,
 // which views either `buffer` or `t` itself.
@@ -90,6 +90,19 @@ std::string_view render(std::string_view t, char (&buffer)[10])
         return {buffer, 10};
     }
     return t; // "dd/mm/yyyy" already is its own rendering
+}
+
+bool allDigits(std::string_view text)
+{
+    return std::all_of(text.begin(), text.end(), isDigit);
+}
+
+// numericValue() with the common case, one or two plain digits, inline.
+double value(std::string_view text)
+{
+    if (text.size() == 2 && isDigit(text[0]) && isDigit(text[1]))
+        return (text[0] - '0') * 10 + (text[1] - '0');
+    return numericValue(text);
 }
 
 // A number's plain text, written into `buffer`.
@@ -122,11 +135,17 @@ struct Work {
 void work(std::string_view dateText, Work& w)
 {
     w.s = render(dateText, w.renderBuffer);
-    w.Y = formatNumber(numericValue(right(w.s, 4)), w.yearBuffer);
+    const std::string_view yearDigits = right(w.s, 4);
+    // Four digits without a leading zero are already the year's plain text.
+    w.Y = yearDigits.size() == 4 && yearDigits[0] != '0' && allDigits(yearDigits)
+              ? yearDigits
+              : formatNumber(numericValue(yearDigits), w.yearBuffer);
     w.P = left(w.s, 6);
-    w.M = toInt16(numericValue(left(right(w.P, 3), 2)));
-    char dayBuffer[32];
-    w.D = numericValue(formatNumber(numericValue(left(w.P, 2)), dayBuffer));
+    w.M = toInt16(value(left(right(w.P, 3), 2)));
+    // D is the day's number written back as text and compared as a number:
+    // a number read from at most two characters survives that round trip
+    // unchanged, so the number itself is kept.
+    w.D = value(left(w.P, 2));
 
     // Years are told apart by their text: Y is compared with the decimal
     // texts of base, base+1, base+2 and base+3 for each base year 1980, 1984,
@@ -144,10 +163,10 @@ void work(std::string_view dateText, Work& w)
         }
     }
 
-    w.kLength = 0;
-    for (std::string_view part : {w.P, w.R})
-        for (char c : part)
-            w.K[w.kLength++] = c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c;
+    std::transform(w.P.begin(), w.P.end(), w.K,
+                   [](char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c; });
+    std::copy(w.R.begin(), w.R.end(), w.K + w.P.size()); // digits: nothing to upper-case
+    w.kLength = w.P.size() + w.R.size();
 }
 
 } // namespace
@@ -155,7 +174,7 @@ void work(std::string_view dateText, Work& w)
 double numericValue(std::string_view text)
 {
     // Plain digits, the case of every real date, need no parsing machinery.
-    if (!text.empty() && text.size() <= 9 && std::all_of(text.begin(), text.end(), isDigit)) {
+    if (!text.empty() && text.size() <= 9 && allDigits(text)) {
         int n = 0;
         for (char c : text)
             n = n * 10 + (c - '0');
@@ -224,11 +243,12 @@ std::optional<std::string> shamsiDate(const DateTable& table, std::string_view d
     const int k = table.find(w.key());
     if (k == 0)
         return std::nullopt;
-    char year[8];
-    const std::string_view yearText(year, std::to_chars(year, year + sizeof year, w.SY).ptr);
-    std::string result(right(yearText, 2));
-    result += right(table.value(k), 8);
-    return result;
+    // A key matches only when the year was placed, so SY has four digits and
+    // its last two are its remainder by 100.
+    char result[DateTable::kWidth] = {char('0' + w.SY / 10 % 10), char('0' + w.SY % 10)};
+    const std::string_view tail = right(table.value(k), 8); // always 8: a slot holds 10
+    std::copy(tail.begin(), tail.end(), result + 2);
+    return std::string(result, sizeof result);
 }
 
 std::string Shamsi_Conv(const DateTable& table, std::string_view GetVar)
