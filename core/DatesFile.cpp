@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <utility>
 
 namespace halvane
 {
@@ -32,8 +33,10 @@ public:
         field.clear();
         for (;;) {
             skipBlanks();
-            if (m_pos >= m_text.size())
-                return m_afterComma; // "key," at the very end still holds an empty value
+            if (m_pos >= m_text.size()) {
+                // "key," at the very end still holds an empty value, once.
+                return std::exchange(m_afterComma, false);
+            }
             if (!isLineEnd(m_text[m_pos]) || m_afterComma)
                 break;
             skipLineEnd(); // a blank line, or the end of the previous record

@@ -98,6 +98,9 @@ TEST(DatesFile, ExactlyTheFirst1747RecordsAreRead)
     DateTable t;
     EXPECT_NO_THROW(readDateTable(t, records(1747).substr(0, records(1747).size() - 2), "D"))
         << "the last record needs no line end";
+    EXPECT_NO_THROW(readDateTable(t, records(1746) + "k,", "D")) << "an empty last value";
+    EXPECT_EQ(t.key(1747), "k         ");
+    EXPECT_EQ(t.value(1747), "          ");
 }
 
 TEST(DatesFile, QuotedAndUnquotedFilesLoadAlike)
@@ -142,6 +145,9 @@ INSTANTIATE_TEST_SUITE_P(
         ShortCase{records(1746) + "28/02/2004\r\n",
                   "Input past end of file: /opt/qrx2/DATES.TXT ends at record 1747, before its "
                   "value; it must hold 1747 records"},
+        ShortCase{records(1745) + "k,",
+                  "Input past end of file: /opt/qrx2/DATES.TXT ends at record 1747; it must hold "
+                  "1747 records"},
         ShortCase{records(10) + "\x1A" + records(1747),
                   "Input past end of file: /opt/qrx2/DATES.TXT ends at record 11; it must hold "
                   "1747 records"}));
