@@ -39,8 +39,6 @@ int daysInMonth(int year, int month)
 FieldValue dateValue(std::string_view bytes)
 {
     const std::string_view kBlanks(" \0", 2);
-    if (trimmed(bytes, kBlanks).empty() || bytes == "00000000")
-        return std::nullopt;
     if (std::all_of(bytes.begin(), bytes.end(), isDigit)) {
         auto number = [&](std::size_t at, std::size_t n) {
             int value = 0;
@@ -58,8 +56,13 @@ FieldValue dateValue(std::string_view bytes)
             bytes.substr(6, 2).copy(iso.data() + 8, 2);
             return iso;
         }
+        if (bytes == "00000000")
+            return std::nullopt;
     }
-    return std::string(trimmed(bytes, kBlanks));
+    const auto text = trimmed(bytes, kBlanks);
+    if (text.empty())
+        return std::nullopt;
+    return std::string(text);
 }
 
 std::string typeName(char type)
@@ -145,11 +148,6 @@ DbfRecordSet::~DbfRecordSet()
     m_io.close(m_handle);
 }
 
-std::string DbfRecordSet::recordName() const
-{
-    return "record " + std::to_string(m_position + 1) + " of";
-}
-
 void DbfRecordSet::moveTo(std::uint32_t index)
 {
     m_editing = false;
@@ -164,7 +162,7 @@ void DbfRecordSet::moveTo(std::uint32_t index)
     m_bufferCount = 0;
     const std::size_t got =
         readFully(m_io, m_handle, m_layout.recordOffset(index), {m_buffer.data(), count * length},
-                  "cannot read " + recordName(), m_path);
+                  "cannot read", m_path, long(index) + 1);
     if (got < count * length)
         throw Failure(err::InputPastEnd, "Input past end of file: " + displayName(m_path) +
                                              " ends before record " + std::to_string(index + 1) +
@@ -226,7 +224,8 @@ void DbfRecordSet::Edit()
 FieldValue DbfRecordSet::Field(std::string_view name) const
 {
     const FieldLayout& f = field(name);
-    requireCurrent("reading field '" + f.name + "'");
+    if (Eof())
+        requireCurrent("reading field '" + f.name + "'");
     const char* record = m_editing ? m_edit.data() : currentRecord();
     const std::string_view bytes(record + f.offset, f.width);
     if (f.type == 'D')
@@ -287,7 +286,8 @@ void DbfRecordSet::Update()
     if (first < last) {
         stampToday();
         writeFully(m_io, m_handle, m_layout.recordOffset(m_position) + first,
-                   {m_edit.data() + first, last - first}, "cannot write " + recordName(), m_path);
+                   {m_edit.data() + first, last - first}, "cannot write", m_path,
+                   long(m_position) + 1);
         std::copy(m_edit.begin() + std::ptrdiff_t(first), m_edit.begin() + std::ptrdiff_t(last),
                   record + first);
     }
@@ -308,7 +308,7 @@ void DbfRecordSet::stampToday()
     const char today[3] = {static_cast<char>(local.tm_year), static_cast<char>(local.tm_mon + 1),
                            static_cast<char>(local.tm_mday)};
     if (!std::equal(std::begin(today), std::end(today), m_layout.lastUpdate.begin()))
-        writeFully(m_io, m_handle, 1, today, "cannot write the last-update date of", m_path);
+        writeFully(m_io, m_handle, 1, today, "cannot write the last-update date", m_path);
     m_stamped = true;
 }
 
@@ -317,7 +317,7 @@ void DbfRecordSet::Flush()
     if (m_access == Access::DryRun)
         return;
     if (auto error = m_io.sync(m_handle))
-        throw ioFailure(error, "cannot save to disk", m_path);
+        throw ioFailure(error, "cannot save the changes to", m_path);
 }
 
 long DbfRecordSet::RecordCount() const

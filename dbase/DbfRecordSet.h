@@ -75,7 +75,6 @@ private:
     const FieldLayout& field(std::string_view name) const;
     void requireCurrent(std::string_view operation) const;
     void stampToday();
-    std::string recordName() const;
 
     FileIo& m_io;
     FileIo::Handle m_handle;

@@ -50,14 +50,27 @@ Failure ioFailure(std::error_code error, std::string_view what, const std::files
                                error.message() + ")");
 }
 
+namespace
+{
+// Built only when something failed: the walk calls these for every record.
+Failure ioFailureAt(std::error_code error, std::string_view what, const std::filesystem::path& file,
+                    long record)
+{
+    return ioFailure(error,
+                     std::string(what) +
+                         (record > 0 ? " record " + std::to_string(record) + " of" : " of"),
+                     file);
+}
+} // namespace
+
 std::size_t readFully(FileIo& io, FileIo::Handle file, std::uint64_t offset, std::span<char> into,
-                      std::string_view what, const std::filesystem::path& name)
+                      std::string_view what, const std::filesystem::path& name, long record)
 {
     std::size_t total = 0;
     while (total < into.size()) {
         std::size_t done = 0;
         if (auto error = io.read(file, offset + total, into.subspan(total), done))
-            throw ioFailure(error, what, name);
+            throw ioFailureAt(error, what, name, record);
         if (done == 0)
             break;
         total += done;
@@ -66,15 +79,16 @@ std::size_t readFully(FileIo& io, FileIo::Handle file, std::uint64_t offset, std
 }
 
 void writeFully(FileIo& io, FileIo::Handle file, std::uint64_t offset, std::span<const char> from,
-                std::string_view what, const std::filesystem::path& name)
+                std::string_view what, const std::filesystem::path& name, long record)
 {
     std::size_t total = 0;
     while (total < from.size()) {
         std::size_t done = 0;
         if (auto error = io.write(file, offset + total, from.subspan(total), done))
-            throw ioFailure(error, what, name);
+            throw ioFailureAt(error, what, name, record);
         if (done == 0)
-            throw ioFailure(std::make_error_code(std::errc::no_space_on_device), what, name);
+            throw ioFailureAt(std::make_error_code(std::errc::no_space_on_device), what, name,
+                              record);
         total += done;
     }
 }

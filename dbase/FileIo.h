@@ -69,13 +69,14 @@ FileIo& systemFileIo();
 Failure ioFailure(std::error_code error, std::string_view what, const std::filesystem::path& file);
 
 // Reads into `into` from `offset` until it is full or the file ends; returns
-// the bytes read. Throws ioFailure (with `what`) when a read fails.
+// the bytes read. Throws ioFailure when a read fails, saying "<what> of" the
+// file, or "<what> record N of" it when `record` (1 for the first) is given.
 std::size_t readFully(FileIo& io, FileIo::Handle file, std::uint64_t offset, std::span<char> into,
-                      std::string_view what, const std::filesystem::path& name);
+                      std::string_view what, const std::filesystem::path& name, long record = 0);
 // Writes all of `from` at `offset`, going on after a short write; a write
-// that makes no progress is a disk-full failure. Throws ioFailure.
+// that makes no progress is a disk-full failure. Throws ioFailure as above.
 void writeFully(FileIo& io, FileIo::Handle file, std::uint64_t offset, std::span<const char> from,
-                std::string_view what, const std::filesystem::path& name);
+                std::string_view what, const std::filesystem::path& name, long record = 0);
 
 // A file's name as messages show it.
 std::string displayName(const std::filesystem::path& file);

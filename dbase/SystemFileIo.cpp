@@ -1,5 +1,6 @@
 #include "SystemFileIo.h"
 
+#include <algorithm>
 #include <cerrno>
 
 #ifdef _WIN32
@@ -9,7 +10,9 @@
 #include <sys/stat.h>
 #include <sys/types.h>
 #else
+#include <cstring>
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -131,6 +134,10 @@ std::error_code SystemFileIo::open(const std::filesystem::path& file, Mode mode,
     if (fd < 0)
         return lastError();
     out = fd;
+    if (mode == Mode::ReadWrite) {
+        std::lock_guard lock(m_mutex);
+        m_windows[fd] = {};
+    }
     return {};
 }
 
@@ -157,10 +164,65 @@ std::error_code SystemFileIo::read(Handle file, std::uint64_t offset, std::span<
     return {};
 }
 
+// Windows of this size are mapped in turn as a walk moves through the file,
+// so the memory used does not grow with the table.
+constexpr std::size_t kWindow = 8 * 1024 * 1024;
+
+void SystemFileIo::unmap(Window& window)
+{
+    if (window.length)
+        ::munmap(window.base, window.length);
+    window = {};
+}
+
+bool SystemFileIo::mapWindow(Handle file, Window& window, std::uint64_t offset, std::size_t size)
+{
+    unmap(window);
+    struct stat st {
+    };
+    if (::fstat(file, &st) != 0 || offset + size > static_cast<std::uint64_t>(st.st_size))
+        return false;
+    const auto page = static_cast<std::uint64_t>(::sysconf(_SC_PAGESIZE));
+    const std::uint64_t start = offset / page * page;
+    const auto length = static_cast<std::size_t>(
+        std::min<std::uint64_t>(kWindow, static_cast<std::uint64_t>(st.st_size) - start));
+    if (offset + size > start + length)
+        return false;
+    void* base = ::mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_SHARED, file,
+                        static_cast<off_t>(start));
+    if (base == MAP_FAILED)
+        return false;
+#ifdef MADV_POPULATE_WRITE
+    // Makes the pages writable now: a file system that cannot provide them
+    // (no space for a copy-on-write block, an I/O error) says so here, and
+    // the write falls back to pwrite, which reports it, instead of the copy
+    // faulting later.
+    if (::madvise(base, length, MADV_POPULATE_WRITE) != 0 && errno != EINVAL) {
+        ::munmap(base, length);
+        return false;
+    }
+#endif
+    window = {static_cast<char*>(base), start, length};
+    return true;
+}
+
 std::error_code SystemFileIo::write(Handle file, std::uint64_t offset, std::span<const char> from,
                                     std::size_t& done)
 {
     done = 0;
+    {
+        std::lock_guard lock(m_mutex);
+        if (auto it = m_windows.find(file); it != m_windows.end()) {
+            Window& w = it->second;
+            const bool inside =
+                w.length && offset >= w.start && offset + from.size() <= w.start + w.length;
+            if (inside || mapWindow(file, w, offset, from.size())) {
+                std::memcpy(w.base + (offset - w.start), from.data(), from.size());
+                done = from.size();
+                return {};
+            }
+        }
+    }
     ssize_t n;
     do {
         n = ::pwrite(file, from.data(), from.size(), static_cast<off_t>(offset));
@@ -173,6 +235,13 @@ std::error_code SystemFileIo::write(Handle file, std::uint64_t offset, std::span
 
 std::error_code SystemFileIo::sync(Handle file)
 {
+    {
+        std::lock_guard lock(m_mutex);
+        if (auto it = m_windows.find(file);
+            it != m_windows.end() && it->second.length &&
+            ::msync(it->second.base, it->second.length, MS_SYNC) != 0)
+            return lastError();
+    }
     int r;
     do {
         r = ::fsync(file);
@@ -182,6 +251,13 @@ std::error_code SystemFileIo::sync(Handle file)
 
 std::error_code SystemFileIo::close(Handle file)
 {
+    {
+        std::lock_guard lock(m_mutex);
+        if (auto it = m_windows.find(file); it != m_windows.end()) {
+            unmap(it->second);
+            m_windows.erase(it);
+        }
+    }
     // Not retried on EINTR: the descriptor is released either way on Linux.
     return ::close(file) == 0 ? std::error_code{} : lastError();
 }

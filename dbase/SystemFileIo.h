@@ -1,8 +1,15 @@
-// FileIo over the operating system's own calls: positioned reads and writes
-// on a file descriptor, so that a write is in the file when it returns.
+// FileIo over the operating system's own calls. Reads are positioned reads.
+// Writes to a file opened for writing go through a shared memory mapping of
+// a window of the file where the system has one: a write is then a copy into
+// the file's own pages, in the file (seen by every reader, kept if the
+// process ends by any path) when it returns, without a system call per
+// record; elsewhere they are positioned writes.
 #pragma once
 
 #include "FileIo.h"
+
+#include <mutex>
+#include <unordered_map>
 
 namespace halvane::dbase
 {
@@ -19,6 +26,19 @@ public:
                           std::size_t& done) override;
     std::error_code sync(Handle file) override;
     std::error_code close(Handle file) override;
+
+private:
+    // The mapped part of a file opened for writing (none yet when length 0).
+    struct Window {
+        char* base = nullptr;
+        std::uint64_t start = 0;
+        std::size_t length = 0;
+    };
+    bool mapWindow(Handle file, Window& window, std::uint64_t offset, std::size_t size);
+    static void unmap(Window& window);
+
+    std::mutex m_mutex;
+    std::unordered_map<Handle, Window> m_windows;
 };
 
 } // namespace halvane::dbase

@@ -284,12 +284,12 @@ std::vector<FieldLayout> shapelibFields(FileIo& io, FileIo::Handle handle,
 
 const FieldLayout* TableLayout::find(std::string_view name) const
 {
+    // Looked up several times per record: plain ASCII folding, no locale.
+    auto fold = [](char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c; };
     for (const auto& f : fields)
         if (f.name.size() == name.size() &&
-            std::equal(name.begin(), name.end(), f.name.begin(), [](char a, char b) {
-                return std::toupper(static_cast<unsigned char>(a)) ==
-                       std::toupper(static_cast<unsigned char>(b));
-            }))
+            std::equal(name.begin(), name.end(), f.name.begin(),
+                       [&](char a, char b) { return fold(a) == fold(b); }))
             return &f;
     return nullptr;
 }
@@ -300,7 +300,7 @@ TableLayout readTableLayout(FileIo& io, FileIo::Handle file, const std::filesyst
     if (fileSize == 0)
         throw unrecognized(name, "is empty (0 bytes), not a dBASE table");
     std::string header(kFileHeader, '\0');
-    if (readFully(io, file, 0, header, "cannot read the header of", name) < kFileHeader)
+    if (readFully(io, file, 0, header, "cannot read the header", name) < kFileHeader)
         throw unrecognized(name, "is too short to be a dBASE table (" + std::to_string(fileSize) +
                                      " bytes)");
 
@@ -329,7 +329,7 @@ TableLayout readTableLayout(FileIo& io, FileIo::Handle file, const std::filesyst
                                      " header bytes, the file holds " + std::to_string(fileSize));
 
     header.resize(layout.headerLength);
-    if (readFully(io, file, 0, header, "cannot read the header of", name) < header.size())
+    if (readFully(io, file, 0, header, "cannot read the header", name) < header.size())
         throw unrecognized(name, "ends inside its header");
     const auto raw = rawFields(header, name);
 
