@@ -190,6 +190,11 @@ struct FailureCase {
     bool aboutTable = true; // false: the message names another file, not the table
 };
 
+std::ostream& operator<<(std::ostream& os, const FailureCase& c)
+{
+    return os << c.name;
+}
+
 TableBuilder threeRecords()
 {
     TableBuilder table;
@@ -312,6 +317,11 @@ struct UsageCase {
     std::string args;
     std::string error;
 };
+
+std::ostream& operator<<(std::ostream& os, const UsageCase& c)
+{
+    return os << c.name;
+}
 
 class UsageError : public ::testing::TestWithParam<UsageCase>
 {

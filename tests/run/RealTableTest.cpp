@@ -103,6 +103,11 @@ struct FixtureCase {
     int notFound; // dates the conversion cannot place
 };
 
+std::ostream& operator<<(std::ostream& os, const FixtureCase& c)
+{
+    return os << c.file;
+}
+
 class FixtureRun : public ::testing::TestWithParam<FixtureCase>
 {
 };
@@ -208,6 +213,11 @@ struct BrokenCase {
     const char* name;
     std::string bytes;
 };
+
+std::ostream& operator<<(std::ostream& os, const BrokenCase& c)
+{
+    return os << c.name;
+}
 
 class BrokenTableRun : public ::testing::TestWithParam<BrokenCase>
 {
