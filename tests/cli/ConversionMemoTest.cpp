@@ -2,7 +2,7 @@
 // as the conversion itself, first time and every time after.
 #include "ConversionMemo.h"
 
-#include "DatesFile.h"
+#include "ScheduleTables.h"
 #include "ShamsiConv.h"
 
 #include <cstdio>
@@ -12,8 +12,7 @@ using namespace halvane;
 
 TEST(ConversionMemo, AnswersAsTheConversionForEveryText)
 {
-    DateTable table;
-    loadDateTable(table, std::filesystem::path(HALVANE_DIST_DIR) / "DATES.TXT");
+    const DateTable& table = test::deliveredDates();
     cli::ConversionMemo memo(table);
     std::vector<std::string> texts = {"",           "junk",       "20010230",   "2001-02-30",
                                       "2000-13-01", "2000-00-10", "0000-01-01", "9999-12-31",

@@ -1,7 +1,7 @@
 // The built shamsi-dates program, run as a user runs it on copies of fixture
 // tables: exit status, messages, the list of dates not found, dry runs that
 // write nothing, and an independent read-back of every filled table.
-#include "TableBuilder.h"
+#include "ScheduleTables.h"
 #include "TableChecks.h"
 #include "TempDir.h"
 
@@ -170,11 +170,7 @@ TEST(Program, DryRunReportsTheSameAndWritesNothing)
 TEST(Program, DryRunOfABrokenTableFailsLikeARealRun)
 {
     TempDir dir;
-    auto table = TableBuilder();
-    table.add(scheduleRecord("20000321"));
-    std::erase_if(table.fields, [](const FieldSpec& f) { return f.name == "SHTF"; });
-    for (auto& r : table.records)
-        r.erase(r.begin() + 8);
+    const auto table = withoutField(threeRecords(), "SHTF");
     const auto file = dir.write("Shamsi.dbf", table.bytes());
     const Ran ran = shamsiDates(dir, "--dry-run " + quoted(file));
     EXPECT_EQ(ran.status, 1);
@@ -193,15 +189,6 @@ struct FailureCase {
 std::ostream& operator<<(std::ostream& os, const FailureCase& c)
 {
     return os << c.name;
-}
-
-TableBuilder threeRecords()
-{
-    TableBuilder table;
-    table.add(scheduleRecord("20000321", "", "20010321", "20020321"));
-    table.add(scheduleRecord("20000322", "20000323"));
-    table.add(scheduleRecord("20000324", "20000325"));
-    return table;
 }
 
 class FailingProgram : public ::testing::TestWithParam<FailureCase>
@@ -260,20 +247,14 @@ const FailureCase kFailures[] = {
      "Unexpected Error: "},
     {"TableWithoutEF_T1",
      [](const TempDir& d) {
-         auto table = threeRecords();
-         std::erase_if(table.fields, [](const FieldSpec& f) { return f.name == "EF_T1"; });
-         for (auto& r : table.records)
-             r.erase(r.begin() + 4);
-         return std::pair{d.write("Shamsi.dbf", table.bytes()), std::string()};
+         return std::pair{d.write("Shamsi.dbf", withoutField(threeRecords(), "EF_T1").bytes()),
+                          std::string()};
      },
      "Unexpected Error: "},
     {"NarrowDestination",
      [](const TempDir& d) {
-         auto table = threeRecords();
-         for (auto& f : table.fields)
-             if (f.name == "SHEF")
-                 f.width = 1;
-         return std::pair{d.write("Shamsi.dbf", table.bytes()), std::string()};
+         return std::pair{d.write("Shamsi.dbf", withWidth(threeRecords(), "SHEF", 1).bytes()),
+                          std::string()};
      },
      "Unexpected Error: "},
     {"DatesFileMissing",
@@ -297,10 +278,7 @@ INSTANTIATE_TEST_SUITE_P(Failures, FailingProgram, ::testing::ValuesIn(kFailures
 TEST(Program, FailureKeepsTheRecordsSavedBeforeIt)
 {
     TempDir dir;
-    auto table = threeRecords();
-    for (auto& f : table.fields)
-        if (f.name == "SHEF")
-            f.width = 1;
+    const auto table = withWidth(threeRecords(), "SHEF", 1);
     const auto file = dir.write("Shamsi.dbf", table.bytes());
     const Ran ran = shamsiDates(dir, quoted(file));
     EXPECT_EQ(ran.status, 1);

@@ -3,10 +3,9 @@
 // software, and the failures that must leave the file as the outcome says.
 #include "ConversionRun.h"
 #include "DataControl.h"
-#include "DatesFile.h"
 #include "RecordingHost.h"
+#include "ScheduleTables.h"
 #include "ShamsiConv.h"
-#include "TableBuilder.h"
 #include "TableChecks.h"
 
 #include <gtest/gtest.h>
@@ -16,16 +15,6 @@ using namespace halvane::test;
 
 namespace
 {
-
-const DateTable& delivered()
-{
-    static const DateTable table = [] {
-        DateTable t;
-        loadDateTable(t, std::filesystem::path(HALVANE_DIST_DIR) / "DATES.TXT");
-        return t;
-    }();
-    return table;
-}
 
 struct PictureLog final : run::RunDisplay {
     void showPicture(std::string_view fileName) override
@@ -52,7 +41,7 @@ struct Press {
         RecordingHost host;
         try {
             run::runConversion(dataControl, display, [](std::string_view, std::string_view text) {
-                return Shamsi_Conv(delivered(), text);
+                return Shamsi_Conv(deliveredDates(), text);
             });
         } catch (const ProcessEnded&) {
             outcome = host.messages.back().text;
@@ -83,9 +72,10 @@ ReadBack readBack(const std::filesystem::path& file)
             const auto value = set->Field(source);
             r.got.push_back(set->Field(destination).value_or("(Null)"));
             // Read back trimmed, as the engine hands a text field over.
-            r.expected.push_back(!value || value->empty()
-                                     ? ""
-                                     : shamsiDate(delivered(), *value).value_or("").substr(0, 8));
+            r.expected.push_back(
+                !value || value->empty()
+                    ? ""
+                    : shamsiDate(deliveredDates(), *value).value_or("").substr(0, 8));
         }
     return r;
 }
@@ -147,15 +137,6 @@ INSTANTIATE_TEST_SUITE_P(
         return name.substr(0, name.find('.'));
     });
 
-TableBuilder threeRecords()
-{
-    TableBuilder table;
-    table.add(scheduleRecord("20000321", "", "20010321", "20020321"));
-    table.add(scheduleRecord("20000322", "20000323"));
-    table.add(scheduleRecord("20000324", "20000325"));
-    return table;
-}
-
 std::string destination(const std::filesystem::path& file, long record, const char* field)
 {
     auto set = dbase::DbfRecordSet::open(file, dbase::Access::DryRun);
@@ -168,10 +149,7 @@ std::string destination(const std::filesystem::path& file, long record, const ch
 TEST(RealTableRun, TableWithoutEF_T1SavesNoRecord)
 {
     TempDir dir;
-    auto table = threeRecords();
-    std::erase_if(table.fields, [](const FieldSpec& f) { return f.name == "EF_T1"; });
-    for (auto& r : table.records)
-        r.erase(r.begin() + 4);
+    const auto table = withoutField(threeRecords(), "EF_T1");
     const auto file = dir.write("Shamsi.dbf", table.bytes());
 
     Press press(file);
@@ -184,11 +162,8 @@ TEST(RealTableRun, TableWithoutEF_T1SavesNoRecord)
 TEST(RealTableRun, NarrowDestinationKeepsTheRecordsSavedBeforeIt)
 {
     TempDir dir;
-    auto table = threeRecords();
     // SHEF holds one character: record 1 (EF empty) fits, record 2 does not.
-    for (auto& f : table.fields)
-        if (f.name == "SHEF")
-            f.width = 1;
+    const auto table = withWidth(threeRecords(), "SHEF", 1);
     const auto file = dir.write("Shamsi.dbf", table.bytes());
 
     Press press(file);
