@@ -285,9 +285,22 @@ void DbfRecordSet::Update()
     }();
     if (first < last) {
         stampToday();
-        writeFully(m_io, m_handle, m_layout.recordOffset(m_position) + first,
-                   {m_edit.data() + first, last - first}, "cannot write", m_path,
-                   long(m_position) + 1);
+        const std::uint64_t at = m_layout.recordOffset(m_position) + first;
+        try {
+            writeFully(m_io, m_handle, at, {m_edit.data() + first, last - first}, "cannot write",
+                       m_path, long(m_position) + 1);
+        } catch (const Failure&) {
+            // A write that failed part-way may have left some of the new
+            // bytes in the file: put the old ones back, so the record is
+            // whole as it was. If that fails too, the device is lost anyway;
+            // the first failure is the one to report.
+            try {
+                writeFully(m_io, m_handle, at, {record + first, last - first}, "cannot restore",
+                           m_path, long(m_position) + 1);
+            } catch (const Failure&) {
+            }
+            throw;
+        }
         std::copy(m_edit.begin() + std::ptrdiff_t(first), m_edit.begin() + std::ptrdiff_t(last),
                   record + first);
     }
