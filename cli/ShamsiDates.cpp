@@ -1,7 +1,6 @@
 #include "ShamsiDates.h"
 
 #include "CommandLine.h"
-#include "ConversionMemo.h"
 #include "ConversionRun.h"
 #include "DataControl.h"
 #include "DateTable.h"
@@ -79,10 +78,9 @@ int shamsiDates(const std::vector<std::string_view>& args)
 
     WatchedTable table(*dataControl, progress);
     NotFoundList notFound;
-    ConversionMemo conversion(dates);
     long converted = 0;
     const run::Converter convert = [&](std::string_view field, std::string_view text) {
-        if (auto result = conversion.shamsiDate(text)) {
+        if (auto result = shamsiDate(dates, text)) {
             ++converted;
             return std::move(*result);
         }
