@@ -9,6 +9,8 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
+#include <QTextCharFormat>
+#include <QTextLayout>
 #include <QTransform>
 #include <QtMath>
 
@@ -16,23 +18,14 @@ namespace halvane::art
 {
 
 void drawText(QPainter& painter, const QRectF& box, const QString& text, const QFont& font,
-              const QColor& color, Qt::Alignment align, Qt::LayoutDirection direction, bool wrap)
+              const QColor& color, Qt::Alignment align, Qt::LayoutDirection direction)
 {
     painter.save();
     painter.setLayoutDirection(direction);
     painter.setFont(font);
     painter.setPen(color);
-    int flags = static_cast<int>(align | Qt::AlignAbsolute);
-    if (wrap)
-        flags |= Qt::TextWordWrap;
-    painter.drawText(box, flags, text);
+    painter.drawText(box, static_cast<int>(align | Qt::AlignAbsolute), text);
     painter.restore();
-}
-
-void drawPersian(QPainter& painter, const QRectF& box, const QString& text, const QFont& font,
-                 const QColor& color, Qt::Alignment align, bool wrap)
-{
-    drawText(painter, box, text, font, color, align, Qt::RightToLeft, wrap);
 }
 
 void drawLatin(QPainter& painter, const QRectF& box, const QString& text, const QFont& font,
@@ -48,11 +41,92 @@ QFont fitted(QFont font, const QString& text, qreal width)
     return font;
 }
 
-qreal persianHeight(const QString& text, const QFont& font, qreal width)
+namespace
 {
-    const QRectF bound = QFontMetricsF(font).boundingRect(
-        QRectF(0, 0, width, 10000), Qt::AlignRight | Qt::AlignAbsolute | Qt::TextWordWrap, text);
-    return bound.height();
+
+// Latin words inside Persian text (file names, button captions) are set in
+// Noto Sans, a little smaller so that they match the Persian letters' size:
+// the Persian faces' own Latin letters are of another style.
+QList<QTextLayout::FormatRange> latinRuns(const QString& text, const QFont& font)
+{
+    const QFont latin = ArtFonts::sans(qRound(font.pixelSize() * 0.86), font.bold());
+    QTextCharFormat format;
+    format.setFont(latin, QTextCharFormat::FontPropertiesAll);
+    const auto isLatin = [&text](qsizetype i) {
+        return i < text.size() && text[i].unicode() < 0x80 && !text[i].isSpace();
+    };
+    QList<QTextLayout::FormatRange> runs;
+    for (qsizetype i = 0; i < text.size();) {
+        if (!isLatin(i)) {
+            ++i;
+            continue;
+        }
+        // A run takes in single spaces between Latin words ("Visual Tour").
+        qsizetype end = i;
+        while (isLatin(end) || (text[end] == QLatin1Char(' ') && isLatin(end + 1)))
+            ++end;
+        runs.append({static_cast<int>(i), static_cast<int>(end - i), format});
+        i = end;
+    }
+    return runs;
+}
+
+// Lays `text` out in lines of `width`, `lineHeight` apart; returns the height.
+qreal layOut(QTextLayout& layout, const QFont& font, qreal width, qreal lineHeight,
+             Qt::Alignment align)
+{
+    QTextOption option;
+    option.setTextDirection(Qt::RightToLeft);
+    option.setAlignment((align & Qt::AlignHorizontal_Mask) | Qt::AlignAbsolute);
+    option.setWrapMode(QTextOption::WordWrap);
+    layout.setFont(font);
+    layout.setTextOption(option);
+    layout.setFormats(latinRuns(layout.text(), font));
+    // Centre each line's glyphs in its slot of lineHeight.
+    const QFontMetricsF metrics(font);
+    const qreal inset = (lineHeight - metrics.ascent() - metrics.descent()) / 2;
+    qreal y = 0;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width);
+        line.setPosition(QPointF(0, y + inset));
+        y += lineHeight;
+    }
+    layout.endLayout();
+    return y;
+}
+
+} // namespace
+
+qreal drawParagraph(QPainter& painter, const QRectF& box, const QString& text, const QFont& font,
+                    const QColor& color, qreal lineHeight, Qt::Alignment align)
+{
+    QTextLayout layout(text);
+    const qreal height = layOut(layout, font, box.width(), lineHeight, align);
+    qreal top = box.top();
+    if (align & Qt::AlignVCenter)
+        top += (box.height() - height) / 2;
+    else if (align & Qt::AlignBottom)
+        top += box.height() - height;
+    painter.save();
+    painter.setPen(color);
+    layout.draw(&painter, QPointF(box.left(), top));
+    painter.restore();
+    return height;
+}
+
+qreal paragraphHeight(const QString& text, const QFont& font, qreal width, qreal lineHeight)
+{
+    QTextLayout layout(text);
+    return layOut(layout, font, width, lineHeight, Qt::AlignRight);
+}
+
+void drawPersian(QPainter& painter, const QRectF& box, const QString& text, const QFont& font,
+                 const QColor& color, Qt::Alignment align)
+{
+    if (!(align & Qt::AlignVertical_Mask))
+        align |= Qt::AlignVCenter;
+    drawParagraph(painter, box, text, font, color, QFontMetricsF(font).height(), align);
 }
 
 namespace

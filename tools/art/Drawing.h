@@ -13,26 +13,33 @@ class QPainter;
 namespace halvane::art
 {
 
-// Draws `text` inside `box`. Horizontal alignment is absolute (left means
-// left in either direction). Wraps at word boundaries when `wrap` is set.
+// Draws one line of `text` inside `box`. Horizontal alignment is absolute
+// (left means left in either direction).
 void drawText(QPainter& painter, const QRectF& box, const QString& text, const QFont& font,
-              const QColor& color, Qt::Alignment align, Qt::LayoutDirection direction,
-              bool wrap = false);
+              const QColor& color, Qt::Alignment align, Qt::LayoutDirection direction);
 
-// Persian text: right-to-left paragraph, right-aligned unless told otherwise.
+// One line of Persian text: right-to-left paragraph, right-aligned and
+// vertically centred unless told otherwise.
 void drawPersian(QPainter& painter, const QRectF& box, const QString& text, const QFont& font,
-                 const QColor& color, Qt::Alignment align = Qt::AlignRight | Qt::AlignVCenter,
-                 bool wrap = false);
+                 const QColor& color, Qt::Alignment align = Qt::AlignRight | Qt::AlignVCenter);
 
 // Latin text: left-to-right paragraph.
 void drawLatin(QPainter& painter, const QRectF& box, const QString& text, const QFont& font,
                const QColor& color, Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter);
 
+// Persian paragraph wrapped at word boundaries into `box`, lines `lineHeight`
+// pixels apart (the fonts' own spacing is loose for small sizes). `align`
+// places the lines horizontally and the block vertically. Returns the
+// height of the block.
+qreal drawParagraph(QPainter& painter, const QRectF& box, const QString& text, const QFont& font,
+                    const QColor& color, qreal lineHeight,
+                    Qt::Alignment align = Qt::AlignRight | Qt::AlignTop);
+
+// Height of that paragraph at `width`, without drawing it.
+qreal paragraphHeight(const QString& text, const QFont& font, qreal width, qreal lineHeight);
+
 // The largest pixel size, at most that of `font`, at which `text` fits `width`.
 QFont fitted(QFont font, const QString& text, qreal width);
-
-// Height the wrapped Persian `text` takes at `width`.
-qreal persianHeight(const QString& text, const QFont& font, qreal width);
 
 // The maker's mark: a turquoise tile with a gold eight-pointed star.
 void drawMakerMark(QPainter& painter, const QRectF& tile);

@@ -51,10 +51,9 @@ QImage instructionPagePicture()
     const qreal textWidth = kWidth - 2 * margin;
     qreal y = band.bottom() + 10;
     const QFont body = ArtFonts::naskh(13);
-    const qreal welcomeHeight = persianHeight(texts::kWelcome, body, textWidth);
-    drawPersian(p, QRectF(margin, y, textWidth, welcomeHeight), texts::kWelcome, body,
-                palette::kInk, Qt::AlignRight | Qt::AlignTop, true);
-    y += welcomeHeight + 6;
+    y += drawParagraph(p, QRectF(margin, y, textWidth, 0), texts::kWelcome, body, palette::kInk,
+                       22) +
+         6;
 
     const Step steps[] = {
         {QStringLiteral("۱"), texts::kStep1Title, texts::kStep1},
@@ -67,8 +66,8 @@ QImage instructionPagePicture()
     const qreal badge = 13;
     const qreal cardText = textWidth - 2 * badge - 18;
     for (const Step& step : steps) {
-        const qreal titleHeight = persianHeight(step.title, titleFont, cardText);
-        const qreal bodyHeight = persianHeight(step.body, stepFont, cardText);
+        const qreal titleHeight = paragraphHeight(step.title, titleFont, cardText, 24);
+        const qreal bodyHeight = paragraphHeight(step.body, stepFont, cardText, 20);
         const QRectF card(margin, y, textWidth, titleHeight + bodyHeight + 8);
         p.setPen(QPen(palette::kPaperShade.darker(108), 1));
         p.setBrush(Qt::white);
@@ -76,10 +75,9 @@ QImage instructionPagePicture()
         drawStepBadge(p, QPointF(card.right() - badge - 7, card.top() + badge + 6), badge,
                       step.digit, palette::kTurquoise, Qt::white);
         const QRectF text(card.left() + 8, card.top() + 3, cardText, titleHeight);
-        drawPersian(p, text, step.title, titleFont, palette::kDeepBlue,
-                    Qt::AlignRight | Qt::AlignTop, true);
-        drawPersian(p, QRectF(text.left(), text.bottom(), cardText, bodyHeight), step.body,
-                    stepFont, palette::kInk, Qt::AlignRight | Qt::AlignTop, true);
+        drawParagraph(p, text, step.title, titleFont, palette::kDeepBlue, 24);
+        drawParagraph(p, QRectF(text.left(), text.bottom(), cardText, bodyHeight), step.body,
+                      stepFont, palette::kInk, 20);
         y = card.bottom() + 6;
     }
 

@@ -81,9 +81,8 @@ QImage instructionPicture()
     p.setRenderHint(QPainter::Antialiasing);
 
     // First line: prepare as the instructions say.
-    const QString prepare = texts::kPrepare;
-    const QFont first = fitted(ArtFonts::sansArabic(11), prepare, 159);
-    drawPersian(p, QRectF(4, 1, 159, 22), prepare, first, palette::kInk);
+    drawPersian(p, QRectF(2, 1, 163, 22), texts::kPrepare,
+                fitted(ArtFonts::nazli(12), texts::kPrepare, 163), palette::kInk);
 
     // The click area, drawn as a button that opens the instructions.
     QLinearGradient sea(kGuideButton.topLeft(), kGuideButton.bottomLeft());
@@ -91,15 +90,15 @@ QImage instructionPicture()
     sea.setColorAt(1, palette::kTurquoise);
     p.setPen(QPen(palette::kTurquoise.darker(130), 1));
     p.setBrush(sea);
-    p.drawRoundedRect(kGuideButton.adjusted(0.5, 0.5, -0.5, -0.5), 6, 6);
-    drawBook(p, QRectF(kGuideButton.right() - 22, kGuideButton.top() + 7, 14, 11), Qt::white);
-    drawPersian(p, kGuideButton.adjusted(4, 0, -26, 0), texts::kOpenGuide,
-                ArtFonts::sansArabic(11, true), Qt::white, Qt::AlignCenter);
-    drawPointer(p, QPointF(kGuideButton.left() + 10, kGuideButton.bottom() - 9), 15);
+    p.drawRoundedRect(kGuideButton.adjusted(1.5, 1.5, -1.5, -1.5), 6, 6);
+    drawBook(p, QRectF(kGuideButton.right() - 23, kGuideButton.top() + 7, 14, 11), Qt::white);
+    drawPersian(p, kGuideButton.adjusted(4, 0, -27, 0), texts::kOpenGuide,
+                ArtFonts::nazli(13, true), Qt::white, Qt::AlignCenter);
+    drawPointer(p, QPointF(kGuideButton.left() - 6, kGuideButton.top() + 10), 15);
 
     // Second line: then run the program.
-    drawPersian(p, QRectF(4, 52, 159, 22), texts::kThenRun, ArtFonts::sansArabic(12, true),
-                palette::kDeepBlue);
+    drawPersian(p, QRectF(2, 54, 163, 24), texts::kThenRun,
+                fitted(ArtFonts::nazli(13, true), texts::kThenRun, 163), palette::kDeepBlue);
     p.end();
     return image;
 }
@@ -140,9 +139,9 @@ QImage waitPicture()
     p.drawLine(c + QPointF(-10, -12.5), c + QPointF(10, -12.5));
     p.drawLine(c + QPointF(-10, 12.5), c + QPointF(10, 12.5));
 
-    drawPersian(p, QRectF(2, 33, 165, 22), texts::kWait, ArtFonts::sansArabic(14, true),
+    drawPersian(p, QRectF(2, 33, 165, 22), texts::kWait, ArtFonts::nazli(16, true),
                 palette::kDeepBlue, Qt::AlignCenter);
-    drawPersian(p, QRectF(2, 54, 165, 18), texts::kConverting, ArtFonts::sansArabic(11),
+    drawPersian(p, QRectF(2, 54, 165, 18), texts::kConverting, ArtFonts::nazli(13),
                 palette::kInkSoft, Qt::AlignCenter);
 
     // A progress bar, half full, read right to left.
@@ -178,11 +177,11 @@ QImage successPicture()
     tick.lineTo(c + QPointF(6.5, -4.5));
     p.drawPath(tick);
 
-    const QFont bold = fitted(ArtFonts::sansArabic(13, true), texts::kConverted, 163);
+    const QFont bold = fitted(ArtFonts::nazli(14, true), texts::kConverted, 163);
     drawPersian(p, QRectF(3, 32, 163, 22), texts::kConverted, bold, palette::kGreen.darker(125),
                 Qt::AlignCenter);
-    drawPersian(p, QRectF(6, 54, 157, 34), texts::kImportBack, ArtFonts::sansArabic(11),
-                palette::kInk, Qt::AlignCenter, true);
+    drawParagraph(p, QRectF(8, 55, 153, 32), texts::kImportBack, ArtFonts::nazli(12), palette::kInk,
+                  16, Qt::AlignCenter);
     p.end();
     return image;
 }

@@ -20,15 +20,16 @@ inline const QString kVersionFa = QStringLiteral("نسخهٔ ۲٫۰ \u2014 را�
 // The main window's picture before the first run.
 inline const QString kPrepare =
     QStringLiteral("ابتدا مراحل آماده\u200Cسازی را طبق راهنما انجام دهید");
-inline const QString kPrepareShort = QStringLiteral("ابتدا مراحل آماده\u200Cسازی را انجام دهید");
 inline const QString kOpenGuide = QStringLiteral("مشاهدهٔ راهنما");
-inline const QString kThenRun = QStringLiteral("سپس برنامه را اجرا کنید");
+inline const QString kThenRun = QStringLiteral("سپس با دکمهٔ Run برنامه را اجرا کنید");
 
 // The run pictures.
 inline const QString kWait = QStringLiteral("لطفاً صبر کنید\u2026");
 inline const QString kConverting = QStringLiteral("در حال تبدیل تاریخ\u200Cها");
 inline const QString kConverted = QStringLiteral("تاریخ\u200Cها با موفقیت تبدیل شدند");
-inline const QString kImportBack = QStringLiteral("اکنون جدول را دوباره به پروژهٔ خود وارد کنید.");
+// U+2028 breaks the line where the sentence reads best.
+inline const QString kImportBack =
+    QStringLiteral("اکنون جدول را دوباره\u2028به پروژهٔ خود وارد کنید.");
 
 // The instruction viewer's design page.
 inline const QString kGreeting = QStringLiteral("کاربر گرامی، سلام!");
