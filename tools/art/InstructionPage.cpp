@@ -62,12 +62,12 @@ QImage instructionPagePicture()
         {QStringLiteral("۴"), texts::kStep4Title, texts::kStep4},
     };
     const QFont titleFont = ArtFonts::naskh(14, true);
-    const QFont stepFont = ArtFonts::naskh(12);
+    const QFont stepFont = ArtFonts::naskh(13);
     const qreal badge = 13;
     const qreal cardText = textWidth - 2 * badge - 18;
     for (const Step& step : steps) {
         const qreal titleHeight = paragraphHeight(step.title, titleFont, cardText, 24);
-        const qreal bodyHeight = paragraphHeight(step.body, stepFont, cardText, 20);
+        const qreal bodyHeight = paragraphHeight(step.body, stepFont, cardText, 21);
         const QRectF card(margin, y, textWidth, titleHeight + bodyHeight + 8);
         p.setPen(QPen(palette::kPaperShade.darker(108), 1));
         p.setBrush(Qt::white);
@@ -77,17 +77,19 @@ QImage instructionPagePicture()
         const QRectF text(card.left() + 8, card.top() + 3, cardText, titleHeight);
         drawParagraph(p, text, step.title, titleFont, palette::kDeepBlue, 24);
         drawParagraph(p, QRectF(text.left(), text.bottom(), cardText, bodyHeight), step.body,
-                      stepFont, palette::kInk, 20);
+                      stepFont, palette::kInk, 21);
         y = card.bottom() + 6;
     }
 
     // Footer: the way to the illustrated tour.
-    const QFont hintFont = fitted(ArtFonts::naskh(12, true), texts::kTourHint, textWidth);
-    drawPersian(p, QRectF(margin, y, textWidth, kHeight - y - 2), texts::kTourHint, hintFont,
+    // The viewer's picture box shows a little less than the page's full
+    // height, so the last line keeps clear of the bottom edge.
+    const qreal bottom = kHeight - 10;
+    const QFont hintFont = fitted(ArtFonts::naskh(13, true), texts::kTourHint, textWidth);
+    drawPersian(p, QRectF(margin, y, textWidth, bottom - y), texts::kTourHint, hintFont,
                 palette::kTurquoise.darker(130), Qt::AlignCenter);
-    if (y > kHeight - 22)
-        qWarning("instruction page: the text runs %d pixels past the page",
-                 qRound(y - kHeight + 22));
+    if (bottom - y < 22)
+        qWarning("instruction page: the text runs %d pixels too far", qRound(y + 22 - bottom));
     p.end();
     return image;
 }

@@ -48,7 +48,7 @@ inline const QString kStep3 =
     QStringLiteral("در پنجرهٔ اصلی همین برنامه Run را بزنید و تا پایان تبدیل صبر کنید.");
 inline const QString kStep4Title = QStringLiteral("نتیجه را به پروژه برگردانید");
 inline const QString kStep4 =
-    QStringLiteral("با فرمان Import، ستون\u200Cهای تاریخ شمسی را از جدول به پروژه وارد کنید.");
+    QStringLiteral("با فرمان Import، تاریخ\u200Cهای شمسی جدول را به پروژه وارد کنید.");
 inline const QString kTourHint =
     QStringLiteral("برای دیدن مراحل همراه با تصویر، دکمهٔ Visual Tour را بزنید.");
 
