@@ -11,6 +11,7 @@
 #include "frmRun.h"
 #include "frmSplash.h"
 
+#include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
@@ -363,40 +364,13 @@ TEST_F(Flow, UnloadedMainWindowComesBackFromItsDesign)
 
 // ------------------------------------------------------------------ the life of the process
 
-// Runs the event loop with `steps` run one after another, each some time
-// after the previous one has returned; a step may record what it sees.
-// Returns the loop's exit status, or -1 when it was still running five
-// seconds later.
-int runWith(std::vector<std::function<void()>> steps)
-{
-    // Timers owned here, so none fires after the loop has ended.
-    std::size_t next = 0;
-    QTimer stepper;
-    stepper.setInterval(50);
-    QObject::connect(&stepper, &QTimer::timeout, [&] {
-        if (next < steps.size())
-            steps[next++]();
-    });
-    stepper.start();
-    bool timedOut = false;
-    QTimer watchdog;
-    watchdog.setSingleShot(true);
-    QObject::connect(&watchdog, &QTimer::timeout, [&] {
-        timedOut = true;
-        QCoreApplication::exit(99);
-    });
-    watchdog.start(5000);
-    const int status = ui::runEventLoop();
-    return timedOut ? -1 : status;
-}
-
 TEST_F(Flow, CloseButtonOnTheMainWindowLeavesTheViewerAndTheProcessRunning)
 {
     auto& main = Show<ui::frmRun>();
     QPointer<QWidget> mainWindow = &main;
     QPointer<QWidget> viewer = &Show<ui::frmInstruction>();
     std::vector<std::string> seen;
-    const int status = runWith({
+    const int status = runEventLoopWith({
         [&] { mainWindow->windowHandle()->close(); },
         [&] {
             seen.push_back(mainWindow ? "main window exists" : "main window destroyed");
@@ -408,11 +382,32 @@ TEST_F(Flow, CloseButtonOnTheMainWindowLeavesTheViewerAndTheProcessRunning)
     EXPECT_EQ(seen, (std::vector<std::string>{"main window destroyed", "viewer open"}));
 }
 
+TEST_F(Flow, AMessageBoxClosingBesideToolWindowsDoesNotEndTheProcess)
+{
+    auto& main = Show<ui::frmRun>();
+    QPointer<QWidget> mainWindow = &main;
+    QPointer<QWidget> box;
+    std::vector<std::string> seen;
+    const int status = runEventLoopWith({
+        [&] {
+            box =
+                ui::makeMessageBox("Unable to Calculate Shamsi Dates", "Date Not Found").release();
+            box->setAttribute(Qt::WA_DeleteOnClose);
+            box->show();
+        },
+        [&] { box->close(); },
+        [&] { seen.push_back(mainWindow ? "main window open" : "main window gone"); },
+        [&] { mainWindow->windowHandle()->close(); },
+    });
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(seen, (std::vector<std::string>{"main window open"}));
+}
+
 TEST_F(Flow, ProcessEndsWhenTheLastToolWindowCloses)
 {
     ui::Module1::Main();
     std::vector<std::string> seen;
-    const int status = runWith({
+    const int status = runEventLoopWith({
         [&] { click(*Find<ui::frmSplash>(), "cmdAbout"); },
         [&] { click(*Find<ui::frmSplash>(), "cmdOK"); },
         [&] { Find<ui::frmAbout>()->windowHandle()->close(); },

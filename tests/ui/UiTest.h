@@ -9,9 +9,11 @@
 #include "WindowServices.h"
 
 #include <QApplication>
+#include <QTimer>
 #include <QWidget>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
 #include <initializer_list>
 #include <optional>
@@ -47,6 +49,33 @@ template <class W = QWidget> W* control(QWidget& window, const char* name)
     auto* w = window.findChild<W*>(QString::fromLatin1(name));
     EXPECT_NE(w, nullptr) << "no control " << name;
     return w;
+}
+
+// Runs the event loop with `steps` run one after another, each some time
+// after the previous one has returned; a step may record what it sees.
+// Returns the loop's exit status, or -1 when it was still running five
+// seconds later.
+inline int runEventLoopWith(std::vector<std::function<void()>> steps)
+{
+    // Timers owned here, so none fires after the loop has ended.
+    std::size_t next = 0;
+    QTimer stepper;
+    stepper.setInterval(50);
+    QObject::connect(&stepper, &QTimer::timeout, [&] {
+        if (next < steps.size())
+            steps[next++]();
+    });
+    stepper.start();
+    bool timedOut = false;
+    QTimer watchdog;
+    watchdog.setSingleShot(true);
+    QObject::connect(&watchdog, &QTimer::timeout, [&] {
+        timedOut = true;
+        QCoreApplication::exit(99);
+    });
+    watchdog.start(5000);
+    const int status = ui::runEventLoop();
+    return timedOut ? -1 : status;
 }
 
 class UiTest : public ::testing::Test
