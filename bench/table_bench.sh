@@ -27,11 +27,11 @@ now() { echo "${EPOCHREALTIME/[.,]/}"; } # microseconds
 median() { printf '%s\n' "$@" | sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
 seconds() { awk -v us="$1" 'BEGIN {printf "%.3f", us / 1e6}'; }
 
-printf '%-10s %9s %9s %12s %13s %9s %14s\n' records "size MB" "cp s" "cp+fsync s" "shamsi-dates s" "x cp" "peak memory MB"
+printf '%-9s %8s %7s %11s %15s %6s %12s %15s\n' records "size MB" "cp s" "cp+fsync s" "shamsi-dates s" "x cp" "its CPU s" "peak memory MB"
 for n in "${sizes[@]}"; do
     "$bin/make-table" "$work/source.dbf" --records "$n" --out-of-range 100
     size=$(stat -c %s "$work/source.dbf")
-    cps=() syncs=() runs=()
+    cps=() syncs=() runs=() cpus=() peak=0
     for ((i = 0; i < reps; i++)); do
         rm -f "$work/copy.dbf"
         t0=$(now)
@@ -49,17 +49,21 @@ for n in "${sizes[@]}"; do
         cp "$work/source.dbf" "$work/table.dbf"
         sync "$work/table.dbf" # a fresh, unfilled table with nothing left to write back
         t0=$(now)
-        "$bin/shamsi-dates" --dates "$bin/DATES.TXT" "$work/table.dbf" >/dev/null
+        /usr/bin/time -f '%U %S %M' -o "$work/time.txt" \
+            "$bin/shamsi-dates" --dates "$bin/DATES.TXT" "$work/table.dbf" >/dev/null
         t1=$(now)
         runs+=($((t1 - t0)))
+        read -r user sys kb <"$work/time.txt"
+        cpus+=("$(awk -v u="$user" -v s="$sys" 'BEGIN {printf "%d", (u + s) * 1e6}')")
+        ((kb > peak)) && peak=$kb
     done
-    cp "$work/source.dbf" "$work/table.dbf"
-    peak=$(/usr/bin/time -f %M "$bin/shamsi-dates" --dates "$bin/DATES.TXT" "$work/table.dbf" 2>&1 >/dev/null | tail -n 1)
     cp_us=$(median "${cps[@]}")
     run_us=$(median "${runs[@]}")
-    printf '%-10s %9.1f %9s %12s %13s %9.2f %14.1f\n' "$n" "$(awk -v b="$size" 'BEGIN {print b / 1048576}')" \
+    printf '%-9s %8.1f %7s %11s %15s %6.1f %12s %15.1f\n' "$n" "$(awk -v b="$size" 'BEGIN {print b / 1048576}')" \
         "$(seconds "$cp_us")" "$(seconds "$(median "${syncs[@]}")")" "$(seconds "$run_us")" \
-        "$(awk -v a="$run_us" -v b="$cp_us" 'BEGIN {print a / b}')" "$(awk -v k="$peak" 'BEGIN {print k / 1024}')"
+        "$(awk -v a="$run_us" -v b="$cp_us" 'BEGIN {print a / b}')" "$(seconds "$(median "${cpus[@]}")")" \
+        "$(awk -v k="$peak" 'BEGIN {print k / 1024}')"
     rm -f "$work"/*.dbf
 done
-echo "(medians of $reps runs; shamsi-dates includes loading DATES.TXT and syncing the table to disk)"
+echo "(wall-clock medians of $reps runs; shamsi-dates includes loading DATES.TXT and syncing"
+echo " the table to disk; its CPU s is user + system time; peak memory is the largest of the runs)"

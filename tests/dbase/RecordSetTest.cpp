@@ -211,18 +211,11 @@ TEST(RecordSet, SavesWithOneWritePerRecordAndStampsTheDateOnce)
     for (int i = 0; i < 20; ++i)
         table.add(scheduleRecord("20010321", "", "19991231"), i == 3);
     const auto file = writeTable(dir, table);
-    const std::string before = readFile(file);
     FaultyFileIo io;
-    auto set = DbfRecordSet::open(file, Access::ReadWrite, io);
-    EXPECT_EQ(io.writes, 0) << "opening writes nothing";
-    fillWalk(*set);
+    const auto [before, after, layout, changed] = fillFile(file, io);
     EXPECT_EQ(io.writes, 20 + 1) << "one write per record, and one for the header's date";
     EXPECT_EQ(io.syncs, 1);
-    const auto layout = set->layout();
-    set.reset();
-    const std::string after = readFile(file);
-    EXPECT_EQ(changedOutside(before, after, writableBytes(layout, after.size())),
-              std::vector<long>{});
+    EXPECT_EQ(changed, std::vector<long>{});
     EXPECT_EQ(after.substr(1, 3), todayStamp());
     EXPECT_EQ(after[layout.recordOffset(3)], '*') << "a deleted record stays marked";
     const auto* shes = layout.find("SHES");
@@ -230,11 +223,8 @@ TEST(RecordSet, SavesWithOneWritePerRecordAndStampsTheDateOnce)
 
     // A second walk writes the same bytes: nothing to write at all.
     FaultyFileIo again;
-    auto second = DbfRecordSet::open(file, Access::ReadWrite, again);
-    fillWalk(*second);
+    EXPECT_EQ(fillFile(file, again).after, after);
     EXPECT_EQ(again.writes, 0);
-    second.reset();
-    EXPECT_EQ(readFile(file), after);
 }
 
 TEST(RecordSet, KeepsTheEndMarkerOrItsAbsenceAndTrailingBytes)
@@ -245,16 +235,9 @@ TEST(RecordSet, KeepsTheEndMarkerOrItsAbsenceAndTrailingBytes)
         table.endMarker = marker;
         table.add(scheduleRecord("20010321"));
         table.add(scheduleRecord(""));
-        const auto file = dir.write("t.dbf", table.bytes() + (marker ? "" : "tail"));
-        const std::string before = readFile(file);
-        auto set = DbfRecordSet::open(file);
-        fillWalk(*set);
-        const auto layout = set->layout();
-        set.reset();
-        const std::string after = readFile(file);
-        EXPECT_EQ(changedOutside(before, after, writableBytes(layout, after.size())),
-                  std::vector<long>{});
-        EXPECT_EQ(after.back(), marker ? '\x1A' : 'l');
+        const auto filled = fillFile(dir.write("t.dbf", table.bytes() + (marker ? "" : "tail")));
+        EXPECT_EQ(filled.changedOutside, std::vector<long>{});
+        EXPECT_EQ(filled.after.back(), marker ? '\x1A' : 'l');
     }
 }
 

@@ -102,6 +102,31 @@ inline std::vector<long> changedOutside(const std::string& before, const std::st
     return changed;
 }
 
+// A walk over the table `file` and what it did to the file.
+struct Filled {
+    std::string before;
+    std::string after;
+    dbase::TableLayout layout;
+    // Offsets changed outside the destinations and the header's date: none
+    // is the promise.
+    std::vector<long> changedOutside;
+};
+
+inline Filled fillFile(const std::filesystem::path& file, dbase::FileIo& io = dbase::systemFileIo())
+{
+    Filled filled;
+    filled.before = readFile(file);
+    {
+        auto set = dbase::DbfRecordSet::open(file, dbase::Access::ReadWrite, io);
+        fillWalk(*set);
+        filled.layout = set->layout();
+    }
+    filled.after = readFile(file);
+    filled.changedOutside = changedOutside(filled.before, filled.after,
+                                           writableBytes(filled.layout, filled.after.size()));
+    return filled;
+}
+
 // Today's date as a dBASE header stores it: years since 1900, month, day.
 inline std::string todayStamp()
 {

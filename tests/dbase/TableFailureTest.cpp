@@ -103,16 +103,10 @@ class AcceptedVersion : public testing::TestWithParam<unsigned char>
 TEST_P(AcceptedVersion, IsFilledAndKeepsItsVersion)
 {
     TempDir dir;
-    const auto file = dir.write("Shamsi.dbf", withVersion(GetParam()));
-    const std::string before = readFile(file);
-    auto set = DbfRecordSet::open(file);
-    fillWalk(*set);
-    const auto layout = set->layout();
-    set.reset();
-    const std::string after = readFile(file);
-    EXPECT_EQ(changedOutside(before, after, writableBytes(layout, after.size())),
-              std::vector<long>{});
-    EXPECT_NE(before, after);
+    const auto filled = fillFile(dir.write("Shamsi.dbf", withVersion(GetParam())));
+    EXPECT_EQ(filled.changedOutside, std::vector<long>{});
+    EXPECT_NE(filled.before, filled.after);
+    EXPECT_EQ(filled.after[0], char(GetParam()));
 }
 
 INSTANTIATE_TEST_SUITE_P(DbaseThreeAndFour, AcceptedVersion,

@@ -149,6 +149,13 @@ std::ostream& operator<<(std::ostream& os, const RunCase& c)
 }
 
 const std::vector<Record> kThree{full("21"), full("22"), full("23")};
+std::vector<Record> threeWithout(const std::string& field)
+{
+    auto records = kThree;
+    for (auto& r : records)
+        r.erase(field);
+    return records;
+}
 const std::vector<Destinations> kThreeConverted{converted("21"), converted("22"), converted("23")};
 
 const RunCase kCases[] = {
@@ -165,23 +172,13 @@ const RunCase kCases[] = {
      {kUntouched, kUntouched, kUntouched},
      false},
     {"TableWithoutEF_T1",
-     [] {
-         auto records = kThree;
-         for (auto& r : records)
-             r.erase("EF_T1");
-         return records;
-     }(),
+     threeWithout("EF_T1"),
      nullptr,
      "Unexpected Error: Item not found in this collection: EF_T1",
      {kUntouched, kUntouched, kUntouched},
      false},
     {"TableWithoutSHEF",
-     [] {
-         auto records = kThree;
-         for (auto& r : records)
-             r.erase("SHEF");
-         return records;
-     }(),
+     threeWithout("SHEF"),
      nullptr,
      "Unexpected Error: Item not found in this collection: SHEF",
      {},
@@ -316,10 +313,7 @@ TEST(ConversionRun, UsesTheEngineInItsOrder)
 
 TEST(ConversionRun, FirstRecordOfTableWithoutEF_T1IsEditedButNeverSaved)
 {
-    auto records = kThree;
-    for (auto& r : records)
-        r.erase("EF_T1");
-    Scenario s(records);
+    Scenario s(threeWithout("EF_T1"));
     s.click();
     EXPECT_EQ(s.rs.updates(), 0);
     EXPECT_FALSE(s.logged("Update"));

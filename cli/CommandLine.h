@@ -1,0 +1,32 @@
+// The command line of shamsi-dates: what it was asked to do, or why the
+// request cannot be understood.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace halvane::cli
+{
+
+inline constexpr std::string_view kProgramName = "shamsi-dates";
+
+struct CommandLine {
+    std::optional<std::filesystem::path> table; // none: the data control's own table
+    std::optional<std::filesystem::path> dates; // none: DATES.TXT beside the program
+    bool dryRun = false;
+    bool help = false;
+    bool version = false;
+    std::string error; // not empty when the arguments make no sense
+
+    // Reads the arguments after the program name. "--" ends the options, so
+    // a table whose name starts with "-" can still be given.
+    static CommandLine parse(const std::vector<std::string_view>& args);
+};
+
+// The --help text.
+std::string usageText();
+
+} // namespace halvane::cli

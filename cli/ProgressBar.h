@@ -1,0 +1,42 @@
+// A one-line progress bar on a terminal: redrawn in place as records are
+// done, and wiped before anything else is written there.
+#pragma once
+
+#include <cstdio>
+
+namespace halvane::cli
+{
+
+class ProgressBar
+{
+public:
+    // Tables below this many records finish too fast for a bar to be of use.
+    static constexpr long kMinRecords = 100'000;
+
+    // Draws on `out` only when `enabled`; otherwise every call does nothing.
+    ProgressBar(std::FILE* out, bool enabled) : m_out(out), m_enabled(enabled) {}
+
+    // Starts a pass over `total` records; the bar is drawn only when there
+    // are enough of them.
+    void start(long total);
+    // `done` records of the pass are finished.
+    void advance(long done)
+    {
+        if (m_active && done >= m_next)
+            draw(done);
+    }
+    // Removes the bar from the line.
+    void clear();
+
+private:
+    void draw(long done);
+
+    std::FILE* m_out;
+    bool m_enabled;
+    bool m_active = false;
+    bool m_drawn = false;
+    long long m_total = 0;
+    long long m_next = 0;
+};
+
+} // namespace halvane::cli

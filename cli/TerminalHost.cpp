@@ -1,0 +1,32 @@
+#include "TerminalHost.h"
+
+#include "CommandLine.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace halvane::cli
+{
+
+void TerminalHost::messageBox(std::string_view text, std::string_view title)
+{
+    m_progress.clear();
+    std::string line(kProgramName);
+    if (!m_subject.empty())
+        line += ": " + m_subject;
+    if (title != kAppTitle)
+        line += ": " + std::string(title);
+    line += ": " + std::string(text) + "\n";
+    std::fputs(line.c_str(), stderr);
+    std::fflush(stderr);
+}
+
+void TerminalHost::endProcess()
+{
+    std::fflush(nullptr);
+    // Immediate, as the windowed program ends: no further handler runs. The
+    // table engine has put every saved record in the file already.
+    std::_Exit(1);
+}
+
+} // namespace halvane::cli

@@ -1,0 +1,128 @@
+// The command line of shamsi-dates, the list of dates not found, and the
+// progress bar: the parts of the runner that are not the run itself.
+#include "CommandLine.h"
+
+#include "NotFoundList.h"
+#include "ProgressBar.h"
+
+#include <cstdio>
+#include <gtest/gtest.h>
+
+using namespace halvane::cli;
+
+namespace
+{
+
+struct ParseCase {
+    std::vector<std::string_view> args;
+    std::string table; // "" for none
+    std::string dates; // "" for none
+    bool dryRun;
+    std::string error; // "" when the arguments are good
+};
+
+class ParseCommandLine : public ::testing::TestWithParam<ParseCase>
+{
+};
+
+TEST_P(ParseCommandLine, ReadsTheRequest)
+{
+    const ParseCase& c = GetParam();
+    const CommandLine got = CommandLine::parse(c.args);
+    EXPECT_EQ(got.error, c.error);
+    if (!c.error.empty())
+        return;
+    EXPECT_EQ(got.table ? got.table->string() : "", c.table);
+    EXPECT_EQ(got.dates ? got.dates->string() : "", c.dates);
+    EXPECT_EQ(got.dryRun, c.dryRun);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ParseCommandLine,
+    ::testing::Values(ParseCase{{}, "", "", false, ""},
+                      ParseCase{{"t.dbf"}, "t.dbf", "", false, ""},
+                      ParseCase{{"--dry-run", "t.dbf"}, "t.dbf", "", true, ""},
+                      ParseCase{{"t.dbf", "-n"}, "t.dbf", "", true, ""},
+                      ParseCase{{"--dates", "D.TXT", "t.dbf"}, "t.dbf", "D.TXT", false, ""},
+                      ParseCase{{"--dates=D.TXT"}, "", "D.TXT", false, ""},
+                      ParseCase{{"--", "-odd.dbf"}, "-odd.dbf", "", false, ""},
+                      ParseCase{
+                          {"a.dbf", "b.dbf"}, "", "", false, "more than one table given: b.dbf"},
+                      ParseCase{{"--dates"}, "", "", false, "--dates needs a file name"},
+                      ParseCase{{"--dates="}, "", "", false, "--dates needs a file name"},
+                      ParseCase{{"--dryrun"}, "", "", false, "unknown option: --dryrun"},
+                      ParseCase{{"-x", "t.dbf"}, "", "", false, "unknown option: -x"},
+                      ParseCase{{""}, "", "", false, "the table name is empty"}));
+
+TEST(CommandLine, HelpAndVersion)
+{
+    EXPECT_TRUE(CommandLine::parse({"--help"}).help);
+    EXPECT_TRUE(CommandLine::parse({"-h"}).help);
+    EXPECT_TRUE(CommandLine::parse({"--version"}).version);
+    EXPECT_NE(usageText().find("--dry-run"), std::string::npos);
+}
+
+std::string contents(std::FILE* f)
+{
+    std::rewind(f);
+    std::string text;
+    char buffer[4096];
+    std::size_t n = 0;
+    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
+        text.append(buffer, n);
+    return text;
+}
+
+TEST(NotFoundList, ListsEveryDateInOrderWithItsCount)
+{
+    NotFoundList list;
+    std::FILE* out = std::tmpfile();
+    list.print(out);
+    EXPECT_EQ(contents(out), "") << "nothing to list, no heading";
+
+    list.add(3, "ES", "1979-12-31");
+    list.add(7, "EF_T1", "2024-01-01");
+    list.add(9, "EF", std::string_view("20\x01\xff-1\\", 7));
+    EXPECT_EQ(list.count(), 3);
+    list.print(out);
+    EXPECT_EQ(contents(out), "Unable to Calculate Shamsi Dates (Date Not Found): 3\n"
+                             "  record 3, ES: 1979-12-31\n"
+                             "  record 7, EF_T1: 2024-01-01\n"
+                             "  record 9, EF: 20\\x01\\xFF-1\\x5C\n");
+    std::fclose(out);
+}
+
+TEST(ProgressBar, DrawsOnlyForLargeTablesAndAtMostAThousandTimes)
+{
+    std::FILE* out = std::tmpfile();
+    ProgressBar small(out, true);
+    small.start(ProgressBar::kMinRecords - 1);
+    for (long i = 1; i < ProgressBar::kMinRecords; ++i)
+        small.advance(i);
+    small.clear();
+    EXPECT_EQ(contents(out), "");
+
+    ProgressBar large(out, true);
+    const long total = 2'000'000;
+    large.start(total);
+    for (long i = 1; i <= total; ++i)
+        large.advance(i);
+    const std::string drawn = contents(out);
+    const auto redraws = std::count(drawn.begin(), drawn.end(), '\r');
+    EXPECT_GE(redraws, 100);
+    EXPECT_LE(redraws, 1001);
+    EXPECT_NE(drawn.rfind("100%  2000000/2000000 records"), std::string::npos);
+    large.clear();
+    EXPECT_EQ(contents(out).substr(drawn.size()), "\r\033[K");
+    std::fclose(out);
+
+    std::FILE* quiet = std::tmpfile();
+    ProgressBar off(quiet, false);
+    off.start(total);
+    off.advance(total);
+    off.clear();
+    EXPECT_EQ(contents(quiet), "");
+    std::fclose(quiet);
+}
+
+} // namespace

@@ -1,0 +1,381 @@
+// The built shamsi-dates program, run as a user runs it on copies of fixture
+// tables: exit status, messages, the list of dates not found, dry runs that
+// write nothing, and an independent read-back of every filled table.
+#include "ScheduleTables.h"
+#include "TableChecks.h"
+#include "TempDir.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace halvane::test;
+namespace fs = std::filesystem;
+
+namespace
+{
+
+const std::string kProgram = std::string(HALVANE_PROGRAM_DIR) + "/shamsi-dates";
+const std::string kMakeTable = std::string(HALVANE_PROGRAM_DIR) + "/make-table";
+const std::string kDates = std::string(HALVANE_PROGRAM_DIR) + "/DATES.TXT";
+
+std::string quoted(const std::string& s)
+{
+    std::string q = "'";
+    for (char c : s)
+        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+struct Ran {
+    int status;
+    std::string out, err;
+};
+
+// Runs `command` through the shell with its output caught in `dir`.
+Ran shell(const TempDir& dir, const std::string& command)
+{
+    const auto out = dir / "stdout.txt", err = dir / "stderr.txt";
+    const int rc = std::system((command + " >" + quoted(out) + " 2>" + quoted(err)).c_str());
+    Ran ran{WIFEXITED(rc) ? WEXITSTATUS(rc) : -1, readFile(out), readFile(err)};
+    fs::remove(out);
+    fs::remove(err);
+    return ran;
+}
+
+Ran shamsiDates(const TempDir& dir, const std::string& args, const std::string& env = "")
+{
+    return shell(dir, env + (env.empty() ? "" : " ") + quoted(kProgram) + " " + args);
+}
+
+// The independent check: dbfread reads both tables back, and a conversion
+// of its own computes every destination; bytes outside them must not differ.
+void expectFilledCorrectly(const TempDir& dir, const fs::path& original, const fs::path& filled)
+{
+    const Ran check =
+        shell(dir, quoted(HALVANE_PYTHON3) + " " + quoted(HALVANE_CHECK_SCRIPT) + " " +
+                       quoted(original) + " " + quoted(filled) + " " + quoted(kDates));
+    EXPECT_EQ(check.status, 0) << check.out << check.err;
+}
+
+// A pristine copy of `file` (and of its memo file, if any) in a folder
+// beside it, to compare against.
+fs::path keepOriginal(const fs::path& file)
+{
+    const auto folder = file.parent_path() / "original";
+    fs::create_directories(folder);
+    auto memo = file;
+    memo.replace_extension(".dbt");
+    if (fs::exists(memo))
+        fs::copy_file(memo, folder / memo.filename());
+    fs::copy_file(file, folder / file.filename());
+    return folder / file.filename();
+}
+
+std::string lastLine(const std::string& text)
+{
+    const auto end = text.find_last_not_of('\n');
+    const auto start = text.rfind('\n', end);
+    return text.substr(start == std::string::npos ? 0 : start + 1, end - start);
+}
+
+class FixtureProgram : public ::testing::TestWithParam<const char*>
+{
+};
+
+TEST_P(FixtureProgram, FillsTheTableAsAnIndependentReaderExpects)
+{
+    TempDir dir;
+    const auto file = copyFixture(dir, GetParam());
+    const auto original = keepOriginal(file);
+
+    const Ran ran = shamsiDates(dir, quoted(file));
+    EXPECT_EQ(ran.status, 0) << ran.err;
+    EXPECT_EQ(ran.err, "");
+    EXPECT_TRUE(lastLine(ran.out).starts_with(file.string() + ": ")) << ran.out;
+    expectFilledCorrectly(dir, original, file);
+}
+
+INSTANTIATE_TEST_SUITE_P(Fixtures, FixtureProgram,
+                         ::testing::Values("pydbf-memo.dbf", "pydbf-plain.dbf", "pydbf-one.dbf",
+                                           "pydbf-empty.dbf", "ogr-schedule.dbf", "ogr-one.dbf",
+                                           "ogr-empty.dbf"),
+                         [](const auto& p) {
+                             std::string name = p.param;
+                             std::erase(name, '-');
+                             return name.substr(0, name.find('.'));
+                         });
+
+TEST(Program, ListsTheDatesNotFoundAndSumsUp)
+{
+    TempDir dir;
+    const auto file = copyFixture(dir, "pydbf-plain.dbf");
+    const Ran ran = shamsiDates(dir, quoted(file));
+    EXPECT_EQ(ran.status, 0) << ran.err;
+    const std::string summary = file.string() + ": 8 records, 17 dates converted, 5 not found, ";
+    EXPECT_EQ(ran.out.substr(0, ran.out.rfind(summary) + summary.size()),
+              "Unable to Calculate Shamsi Dates (Date Not Found): 5\n"
+              "  record 5, ES: 1979-12-31\n"
+              "  record 5, EF: 2024-01-01\n"
+              "  record 5, ES_T1: 1900-01-01\n"
+              "  record 5, EF_T1: 2099-12-31\n"
+              "  record 8, EF: 20010230\n" +
+                  summary);
+    EXPECT_TRUE(ran.out.ends_with(" s\n")) << ran.out;
+}
+
+TEST(Program, GeneratedTableIsFilledAndItsDatesOutsideTheYearsListed)
+{
+    TempDir dir;
+    const auto file = dir / "made.dbf";
+    ASSERT_EQ(shell(dir, quoted(kMakeTable) + " " + quoted(file) +
+                             " --records 3000 --out-of-range 7 --seed 11")
+                  .status,
+              0);
+    const auto original = keepOriginal(file);
+
+    const Ran ran = shamsiDates(dir, quoted(file));
+    EXPECT_EQ(ran.status, 0) << ran.err;
+    // Each of the seven records has ES and EF outside the years.
+    EXPECT_TRUE(ran.out.starts_with("Unable to Calculate Shamsi Dates (Date Not Found): 14\n"))
+        << ran.out;
+    EXPECT_NE(lastLine(ran.out).find(" 14 not found, "), std::string::npos) << ran.out;
+    expectFilledCorrectly(dir, original, file);
+}
+
+TEST(Program, DryRunReportsTheSameAndWritesNothing)
+{
+    TempDir dir;
+    const auto file = dir / "made.dbf";
+    ASSERT_EQ(
+        shell(dir, quoted(kMakeTable) + " " + quoted(file) + " --records 500 --out-of-range 3")
+            .status,
+        0);
+    const std::string before = readFile(file);
+
+    const Ran dry = shamsiDates(dir, "--dry-run " + quoted(file));
+    EXPECT_EQ(dry.status, 0) << dry.err;
+    EXPECT_EQ(readFile(file), before) << "not a byte written";
+    EXPECT_TRUE(dry.out.ends_with(" s (dry run: nothing written)\n")) << dry.out;
+
+    const Ran real = shamsiDates(dir, quoted(file));
+    EXPECT_EQ(real.status, 0) << real.err;
+    EXPECT_NE(readFile(file), before);
+    // The same list and counts; only the time and the dry-run note differ.
+    const auto upToTime = [](const std::string& out) { return out.substr(0, out.rfind(", ")); };
+    EXPECT_EQ(upToTime(dry.out), upToTime(real.out));
+}
+
+TEST(Program, DryRunOfABrokenTableFailsLikeARealRun)
+{
+    TempDir dir;
+    const auto table = withoutField(threeRecords(), "SHTF");
+    const auto file = dir.write("Shamsi.dbf", table.bytes());
+    const Ran ran = shamsiDates(dir, "--dry-run " + quoted(file));
+    EXPECT_EQ(ran.status, 1);
+    EXPECT_NE(ran.err.find("Unexpected Error: "), std::string::npos) << ran.err;
+    EXPECT_NE(ran.err.find("SHTF"), std::string::npos) << ran.err;
+}
+
+struct FailureCase {
+    const char* name;
+    // Prepares the table in `dir` and returns it with any extra arguments.
+    std::function<std::pair<fs::path, std::string>(const TempDir&)> arrange;
+    std::string message;    // how standard error starts after "shamsi-dates: <table>: "
+    bool aboutTable = true; // false: the message names another file, not the table
+};
+
+std::ostream& operator<<(std::ostream& os, const FailureCase& c)
+{
+    return os << c.name;
+}
+
+class FailingProgram : public ::testing::TestWithParam<FailureCase>
+{
+};
+
+TEST_P(FailingProgram, ExitsWithOneNamingTheFileAndChangesNothingItShouldNot)
+{
+    TempDir dir;
+    const auto [table, extra] = GetParam().arrange(dir);
+    const bool exists = fs::is_regular_file(table);
+    const std::string before = exists ? readFile(table) : "";
+
+    const Ran ran = shamsiDates(dir, extra + " " + quoted(table));
+    EXPECT_EQ(ran.status, 1);
+    EXPECT_EQ(ran.out, "");
+    const std::string prefix =
+        "shamsi-dates: " + (GetParam().aboutTable ? table.string() + ": " : std::string());
+    EXPECT_TRUE(ran.err.starts_with(prefix + GetParam().message)) << ran.err;
+    EXPECT_EQ(std::count(ran.err.begin(), ran.err.end(), '\n'), 1) << ran.err;
+    if (exists && GetParam().name != std::string("NarrowDestination")) {
+        EXPECT_EQ(readFile(table), before);
+    }
+    EXPECT_EQ(fs::exists(table), exists || fs::is_directory(table));
+}
+
+const FailureCase kFailures[] = {
+    {"MissingTable",
+     [](const TempDir& d) {
+         return std::pair{d / "Shamsi.dbf", std::string()};
+     },
+     "Shamsi.dbf file not found\n"},
+    {"ZeroBytes",
+     [](const TempDir& d) {
+         return std::pair{d.write("Shamsi.dbf", ""), std::string()};
+     },
+     "Unexpected Error: "},
+    {"NotATable",
+     [](const TempDir& d) {
+         return std::pair{
+             d.write("Shamsi.dbf", "ES;EF\n2000-03-21;2000-03-22\n" + std::string(90, '-')),
+             std::string()};
+     },
+     "Unexpected Error: "},
+    {"TruncatedTable",
+     [](const TempDir& d) {
+         return std::pair{d.write("Shamsi.dbf", threeRecords().bytes().substr(0, 420)),
+                          std::string()};
+     },
+     "Unexpected Error: "},
+    {"DirectoryNamedLikeTheTable",
+     [](const TempDir& d) {
+         fs::create_directory(d / "Shamsi.dbf");
+         return std::pair{d / "Shamsi.dbf", std::string()};
+     },
+     "Unexpected Error: "},
+    {"TableWithoutEF_T1",
+     [](const TempDir& d) {
+         return std::pair{d.write("Shamsi.dbf", withoutField(threeRecords(), "EF_T1").bytes()),
+                          std::string()};
+     },
+     "Unexpected Error: "},
+    {"NarrowDestination",
+     [](const TempDir& d) {
+         return std::pair{d.write("Shamsi.dbf", withWidth(threeRecords(), "SHEF", 1).bytes()),
+                          std::string()};
+     },
+     "Unexpected Error: "},
+    {"DatesFileMissing",
+     [](const TempDir& d) {
+         return std::pair{d.write("Shamsi.dbf", threeRecords().bytes()),
+                          "--dates " + quoted((d / "NO-DATES.TXT").string())};
+     },
+     "Unexpected Error: File not found: ", false},
+    {"DatesFileEndsEarly",
+     [](const TempDir& d) {
+         d.write("SHORT.TXT", readFile(kDates).substr(0, 5000));
+         return std::pair{d.write("Shamsi.dbf", threeRecords().bytes()),
+                          "--dates " + quoted((d / "SHORT.TXT").string())};
+     },
+     "Unexpected Error: Input past end of file", false},
+};
+
+INSTANTIATE_TEST_SUITE_P(Failures, FailingProgram, ::testing::ValuesIn(kFailures),
+                         [](const auto& p) { return std::string(p.param.name); });
+
+TEST(Program, FailureKeepsTheRecordsSavedBeforeIt)
+{
+    TempDir dir;
+    const auto table = withWidth(threeRecords(), "SHEF", 1);
+    const auto file = dir.write("Shamsi.dbf", table.bytes());
+    const Ran ran = shamsiDates(dir, quoted(file));
+    EXPECT_EQ(ran.status, 1);
+    EXPECT_NE(ran.err.find("SHEF"), std::string::npos) << ran.err;
+    const std::string after = readFile(file);
+    const std::size_t record = table.header().size(), length = table.recordLength();
+    // Record 1 saved (SHES filled); record 2 was being edited: not saved.
+    EXPECT_EQ(after.substr(record + 1 + 5 + 32, 10), "79/01/02  ");
+    EXPECT_EQ(after.substr(record + length, length), table.bytes().substr(record + length, length));
+}
+
+struct UsageCase {
+    const char* name;
+    std::string args;
+    std::string error;
+};
+
+std::ostream& operator<<(std::ostream& os, const UsageCase& c)
+{
+    return os << c.name;
+}
+
+class UsageError : public ::testing::TestWithParam<UsageCase>
+{
+};
+
+TEST_P(UsageError, ExitsWithTwoAndTouchesNoTable)
+{
+    TempDir dir;
+    const auto file = dir.write("Shamsi.dbf", threeRecords().bytes());
+    const Ran ran = shamsiDates(dir, GetParam().args, "cd " + quoted(dir.path()) + " &&");
+    EXPECT_EQ(ran.status, 2);
+    EXPECT_EQ(ran.out, "");
+    EXPECT_EQ(ran.err, "shamsi-dates: " + GetParam().error + "\nTry 'shamsi-dates --help'.\n");
+    EXPECT_EQ(readFile(file), threeRecords().bytes());
+}
+
+INSTANTIATE_TEST_SUITE_P(Arguments, UsageError,
+                         ::testing::Values(UsageCase{"UnknownOption", "--fast Shamsi.dbf",
+                                                     "unknown option: --fast"},
+                                           UsageCase{"TwoTables", "Shamsi.dbf Shamsi.dbf",
+                                                     "more than one table given: Shamsi.dbf"},
+                                           UsageCase{"DatesWithoutFile", "Shamsi.dbf --dates",
+                                                     "--dates needs a file name"}),
+                         [](const auto& p) { return std::string(p.param.name); });
+
+TEST(Program, HelpAndVersion)
+{
+    TempDir dir;
+    const Ran help = shamsiDates(dir, "--help");
+    EXPECT_EQ(help.status, 0);
+    EXPECT_TRUE(help.out.starts_with("Usage: shamsi-dates [OPTIONS] [TABLE]\n")) << help.out;
+    const Ran version = shamsiDates(dir, "--version");
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, "shamsi-dates 2.0.0\n");
+}
+
+TEST(Program, WithoutATableFillsTheDataControlsTable)
+{
+    TempDir dir;
+    const auto driveC = dir / "prefix" / "drive_c";
+    fs::create_directories(driveC);
+    const std::string env = "WINEPREFIX=" + quoted((dir / "prefix").string());
+
+    // None there yet: the data control's message, naming where it looked.
+    const Ran none = shamsiDates(dir, "", env);
+    EXPECT_EQ(none.status, 1);
+    EXPECT_EQ(none.err, "shamsi-dates: " + (driveC / "Shamsi.dbf").string() +
+                            ": Shamsi.dbf file not found\n");
+
+    // Found without regard to case, as Windows finds it.
+    const auto file = copyFixture(dir, "ogr-schedule.dbf");
+    fs::rename(file, driveC / "SHAMSI.DBF");
+    fs::copy_file(driveC / "SHAMSI.DBF", dir / "original.dbf");
+    const Ran dry = shamsiDates(dir, "--dry-run", env);
+    EXPECT_EQ(dry.status, 0) << dry.err;
+    EXPECT_EQ(readFile(driveC / "SHAMSI.DBF"), readFile(dir / "original.dbf"));
+    const Ran ran = shamsiDates(dir, "", env);
+    EXPECT_EQ(ran.status, 0) << ran.err;
+    EXPECT_TRUE(lastLine(ran.out).starts_with((driveC / "SHAMSI.DBF").string() + ": 6 records"))
+        << ran.out;
+    expectFilledCorrectly(dir, dir / "original.dbf", driveC / "SHAMSI.DBF");
+}
+
+TEST(Program, ReadOnlyTableIsRefusedUnchanged)
+{
+    if (geteuid() == 0)
+        GTEST_SKIP() << "root may write any file";
+    TempDir dir;
+    const auto file = dir.write("Shamsi.dbf", threeRecords().bytes());
+    fs::permissions(file, fs::perms::owner_read);
+    const Ran ran = shamsiDates(dir, quoted(file));
+    EXPECT_EQ(ran.status, 1);
+    EXPECT_NE(ran.err.find("Unexpected Error: "), std::string::npos) << ran.err;
+    EXPECT_EQ(readFile(file), threeRecords().bytes());
+    // A dry run reads only, so it works on a file that may not be written.
+    EXPECT_EQ(shamsiDates(dir, "--dry-run " + quoted(file)).status, 0);
+}
+
+} // namespace

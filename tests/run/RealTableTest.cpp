@@ -1,0 +1,257 @@
+// The conversion run on real table files through the data control, with the
+// real conversion and the delivered DATES.TXT: tables written by other dBASE
+// software, and the failures that must leave the file as the outcome says.
+#include "ConversionRun.h"
+#include "DataControl.h"
+#include "RecordingHost.h"
+#include "ScheduleTables.h"
+#include "ShamsiConv.h"
+#include "TableChecks.h"
+
+#include <gtest/gtest.h>
+
+using namespace halvane;
+using namespace halvane::test;
+
+namespace
+{
+
+struct PictureLog final : run::RunDisplay {
+    void showPicture(std::string_view fileName) override
+    {
+        shown.emplace_back(fileName);
+        if (fileName == missing)
+            throw Failure(err::FileNotFound, "File not found: " + std::string(fileName));
+    }
+    void focusRunButton() override { focused = true; }
+    std::vector<std::string> shown;
+    bool focused = false;
+    std::string missing;
+};
+
+// One press of Run on the table `file`, as the windowed program does it;
+// returns the run's outcome message ("" on success). Messages of the
+// conversion ("Date Not Found") are counted apart.
+struct Press {
+    explicit Press(const std::filesystem::path& file, std::string missingPicture = "")
+    {
+        dbase::DataControl dataControl(file);
+        dataControl.Refresh();
+        display.missing = std::move(missingPicture);
+        RecordingHost host;
+        try {
+            run::runConversion(dataControl, display, [](std::string_view, std::string_view text) {
+                return Shamsi_Conv(deliveredDates(), text);
+            });
+        } catch (const ProcessEnded&) {
+            outcome = host.messages.back().text;
+            host.messages.pop_back();
+        }
+        for (const auto& m : host.messages) {
+            EXPECT_EQ(m,
+                      (Message{std::string(kDateNotFoundText), std::string(kDateNotFoundTitle)}));
+            ++notFound;
+        }
+    }
+    std::string outcome;
+    int notFound = 0;
+    PictureLog display;
+};
+
+// The destinations of every record (in file order) read back through a fresh
+// record set, and what the conversion makes of its sources.
+struct ReadBack {
+    std::vector<std::string> got, expected;
+};
+ReadBack readBack(const std::filesystem::path& file)
+{
+    ReadBack r;
+    auto set = dbase::DbfRecordSet::open(file, dbase::Access::DryRun);
+    for (set->MoveFirst(); !set->Eof(); set->MoveNext())
+        for (const auto& [source, destination] : run::kFieldPairs) {
+            const auto value = set->Field(source);
+            r.got.push_back(set->Field(destination).value_or("(Null)"));
+            // Read back trimmed, as the engine hands a text field over.
+            r.expected.push_back(
+                !value || value->empty()
+                    ? ""
+                    : shamsiDate(deliveredDates(), *value).value_or("").substr(0, 8));
+        }
+    return r;
+}
+
+std::vector<long> changedOutsideDestinations(const std::string& before,
+                                             const std::filesystem::path& file)
+{
+    auto set = dbase::DbfRecordSet::open(file, dbase::Access::DryRun);
+    const std::string after = readFile(file);
+    return changedOutside(before, after, writableBytes(set->layout(), after.size()));
+}
+
+struct FixtureCase {
+    const char* file;
+    int notFound; // dates the conversion cannot place
+};
+
+std::ostream& operator<<(std::ostream& os, const FixtureCase& c)
+{
+    return os << c.file;
+}
+
+class FixtureRun : public ::testing::TestWithParam<FixtureCase>
+{
+};
+
+TEST_P(FixtureRun, FillsEveryRecordAndNothingElse)
+{
+    TempDir dir;
+    const auto file = copyFixture(dir, GetParam().file);
+    const std::string before = readFile(file);
+
+    Press press(file);
+    EXPECT_EQ(press.outcome, "");
+    EXPECT_EQ(press.display.shown, (std::vector<std::string>{"wait.BMP", "success.BMP"}));
+    EXPECT_TRUE(press.display.focused);
+    EXPECT_EQ(press.notFound, GetParam().notFound);
+
+    const auto back = readBack(file);
+    EXPECT_EQ(back.got, back.expected);
+    EXPECT_EQ(changedOutsideDestinations(before, file), std::vector<long>{});
+
+    // A second press writes the same values again.
+    const std::string once = readFile(file);
+    Press again(file);
+    EXPECT_EQ(again.outcome, "");
+    EXPECT_EQ(readFile(file), once);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Fixtures, FixtureRun,
+    ::testing::Values(FixtureCase{"pydbf-memo.dbf", 5}, FixtureCase{"pydbf-plain.dbf", 5},
+                      FixtureCase{"pydbf-one.dbf", 0}, FixtureCase{"pydbf-empty.dbf", 0},
+                      FixtureCase{"ogr-schedule.dbf", 4}, FixtureCase{"ogr-one.dbf", 0},
+                      FixtureCase{"ogr-empty.dbf", 0}),
+    [](const auto& p) {
+        std::string name = p.param.file;
+        std::erase(name, '-');
+        return name.substr(0, name.find('.'));
+    });
+
+std::string destination(const std::filesystem::path& file, long record, const char* field)
+{
+    auto set = dbase::DbfRecordSet::open(file, dbase::Access::DryRun);
+    set->MoveFirst();
+    while (set->AbsolutePosition() != record)
+        set->MoveNext();
+    return set->Field(field).value_or("(Null)");
+}
+
+TEST(RealTableRun, TableWithoutEF_T1SavesNoRecord)
+{
+    TempDir dir;
+    const auto table = withoutField(threeRecords(), "EF_T1");
+    const auto file = dir.write("Shamsi.dbf", table.bytes());
+
+    Press press(file);
+    EXPECT_TRUE(press.outcome.starts_with("Unexpected Error: ")) << press.outcome;
+    EXPECT_NE(press.outcome.find("EF_T1"), std::string::npos) << press.outcome;
+    EXPECT_EQ(readFile(file), table.bytes()) << "not a byte written, not even the date";
+    EXPECT_EQ(press.display.shown, std::vector<std::string>{"wait.BMP"});
+}
+
+TEST(RealTableRun, NarrowDestinationKeepsTheRecordsSavedBeforeIt)
+{
+    TempDir dir;
+    // SHEF holds one character: record 1 (EF empty) fits, record 2 does not.
+    const auto table = withWidth(threeRecords(), "SHEF", 1);
+    const auto file = dir.write("Shamsi.dbf", table.bytes());
+
+    Press press(file);
+    EXPECT_TRUE(press.outcome.starts_with("Unexpected Error: ")) << press.outcome;
+    EXPECT_NE(press.outcome.find("SHEF"), std::string::npos) << press.outcome;
+    EXPECT_EQ(destination(file, 1, "SHES"), "79/01/02");
+    EXPECT_EQ(destination(file, 1, "SHEF"), "");
+    EXPECT_EQ(destination(file, 2, "SHES"), "old") << "the record being edited is not saved";
+    EXPECT_EQ(destination(file, 3, "SHES"), "old");
+}
+
+TEST(RealTableRun, MissingTableIsReportedAndNothingIsCreated)
+{
+    TempDir dir;
+    Press press(dir / "Shamsi.dbf");
+    EXPECT_EQ(press.outcome, "Shamsi.dbf file not found");
+    EXPECT_TRUE(press.display.shown.empty());
+    EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
+}
+
+struct BrokenCase {
+    const char* name;
+    std::string bytes;
+};
+
+std::ostream& operator<<(std::ostream& os, const BrokenCase& c)
+{
+    return os << c.name;
+}
+
+class BrokenTableRun : public ::testing::TestWithParam<BrokenCase>
+{
+};
+
+TEST_P(BrokenTableRun, IsAnUnexpectedErrorNotAMissingTable)
+{
+    TempDir dir;
+    const auto file = dir.write("Shamsi.dbf", GetParam().bytes);
+    Press press(file);
+    EXPECT_TRUE(press.outcome.starts_with("Unexpected Error: ")) << press.outcome;
+    EXPECT_NE(press.outcome.find("Shamsi.dbf"), std::string::npos) << press.outcome;
+    EXPECT_EQ(readFile(file), GetParam().bytes);
+    EXPECT_TRUE(press.display.shown.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Tables, BrokenTableRun,
+                         ::testing::Values(BrokenCase{"zeroBytes", ""},
+                                           BrokenCase{"text", "ES,EF\r\n2000-03-21,2000-03-22\r\n" +
+                                                                  std::string(80, ' ')},
+                                           BrokenCase{"truncated",
+                                                      threeRecords().bytes().substr(0, 400)}),
+                         [](const auto& p) { return std::string(p.param.name); });
+
+TEST(RealTableRun, MissingWaitPictureChangesNoRecord)
+{
+    TempDir dir;
+    const auto table = threeRecords();
+    const auto file = dir.write("Shamsi.dbf", table.bytes());
+    Press press(file, "wait.BMP");
+    EXPECT_EQ(press.outcome, "Unexpected Error: File not found: wait.BMP");
+    EXPECT_EQ(readFile(file), table.bytes());
+}
+
+TEST(RealTableRun, MissingSuccessPictureComesAfterEveryRecordIsSaved)
+{
+    TempDir dir;
+    const auto file = dir.write("Shamsi.dbf", threeRecords().bytes());
+    Press press(file, "success.BMP");
+    EXPECT_EQ(press.outcome, "Unexpected Error: File not found: success.BMP");
+    const auto back = readBack(file);
+    EXPECT_EQ(back.got, back.expected);
+}
+
+TEST(RealTableRun, DateOutsideTheYearsIsLeftEmptyAndTheRunGoesOn)
+{
+    TempDir dir;
+    TableBuilder table;
+    table.add(scheduleRecord("19791231", "20240101", "", "20000321"));
+    table.add(scheduleRecord("20000321"));
+    const auto file = dir.write("Shamsi.dbf", table.bytes());
+
+    Press press(file);
+    EXPECT_EQ(press.outcome, "");
+    EXPECT_EQ(press.notFound, 2);
+    EXPECT_EQ(destination(file, 1, "SHES"), "");
+    EXPECT_EQ(destination(file, 1, "SHEF"), "");
+    EXPECT_EQ(destination(file, 1, "SHTF"), "79/01/02");
+    EXPECT_EQ(destination(file, 2, "SHES"), "79/01/02");
+}
+
+} // namespace
