@@ -7,6 +7,7 @@
 #include "ArtFonts.h"
 #include "IcoFile.h"
 #include "Pictures.h"
+#include "TourPage.h"
 
 #include <QDir>
 #include <QGuiApplication>
@@ -71,5 +72,7 @@ int main(int argc, char** argv)
         writeLogoSvg(art + QStringLiteral("/logo.svg")) &&
         saveBmp(waitPicture(), dist + QStringLiteral("/wait.BMP")) &&
         saveBmp(successPicture(), dist + QStringLiteral("/success.BMP"));
+    for (int page = 1; ok && page <= kTourPages; ++page)
+        ok = saveBmp(tourPagePicture(page), dist + QStringLiteral("/%1.BMP").arg(page));
     return ok ? 0 : 1;
 }
