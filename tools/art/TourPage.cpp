@@ -17,8 +17,9 @@ namespace
 
 constexpr int kWidth = 401;
 constexpr int kHeight = 425;
-// The picture box shows a few pixels less than its outer size; keep
-// everything clear of the right and bottom edges.
+// The picture box's two-pixel sunken border leaves 397 x 421 of the page in
+// view; the layout keeps within that.
+constexpr int kVisibleWidth = 397;
 constexpr qreal kBottom = 394;
 constexpr qreal kMargin = 14;
 constexpr qreal kLineHeight = 21;
@@ -29,7 +30,7 @@ void drawProgress(QPainter& p, int number)
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(Qt::NoPen);
     const qreal step = 13;
-    const qreal right = kWidth / 2.0 + step * (kTourPages - 1) / 2.0;
+    const qreal right = kVisibleWidth / 2.0 + step * (kTourPages - 1) / 2.0;
     for (int page = 1; page <= kTourPages; ++page) {
         // Page 1 on the right: the tour reads right to left like its text.
         const QPointF centre(right - (page - 1) * step, 406);
@@ -68,24 +69,24 @@ QImage tourPage(int number, const QString& title, const QString& body,
     p.setBrush(QColor(255, 255, 255, 40));
     p.drawRoundedRect(chip, 11, 11);
     drawPersian(p, chip, counter, ArtFonts::naskh(12, true), Qt::white, Qt::AlignCenter);
-    const qreal titleWidth = kWidth - chip.right() - 8 - kMargin;
+    const qreal titleWidth = kVisibleWidth - chip.right() - 8 - kMargin;
     drawPersian(p, QRectF(chip.right() + 8, 2, titleWidth, 40), title,
                 fitted(ArtFonts::naskh(18, true), title, titleWidth), Qt::white);
 
     const QFont bodyFont = ArtFonts::naskh(13);
-    const qreal textWidth = kWidth - 2 * kMargin;
+    const qreal textWidth = kVisibleWidth - 2 * kMargin;
     const qreal height = paragraphHeight(body, bodyFont, textWidth, kLineHeight);
     const qreal top = kBottom - height;
     drawParagraph(p, QRectF(kMargin, top, textWidth, height), body, bodyFont, palette::kInk,
                   kLineHeight);
 
-    const QRectF area(12, band.bottom() + 12, kWidth - 24, top - band.bottom() - 24);
+    const QRectF area(12, band.bottom() + 12, kVisibleWidth - 24, top - band.bottom() - 24);
     p.save();
     p.setClipRect(area.adjusted(-6, -6, 6, 6));
     illustrate(p, area);
     p.restore();
     p.setPen(QPen(palette::kPaperShade.darker(110), 1));
-    p.drawLine(QPointF(kMargin + 40, top - 7.5), QPointF(kWidth - kMargin - 40, top - 7.5));
+    p.drawLine(QPointF(kMargin + 40, top - 7.5), QPointF(kVisibleWidth - kMargin - 40, top - 7.5));
     drawProgress(p, number);
     p.end();
     return image;

@@ -3,6 +3,7 @@
 #include "ArtFonts.h"
 #include "Drawing.h"
 #include "Palette.h"
+#include "Pictures.h"
 #include "ProgramShots.h"
 #include "Sketches.h"
 #include "TourPage.h"
@@ -403,7 +404,7 @@ void drawLegend(QPainter& p, const QRectF& box, const QStringList& items)
 // Pages that show the program: its window centred, callouts on its parts.
 void drawSplash(QPainter& p, const QRectF& area)
 {
-    const QRectF at = placeCentred(p, area, shotSplash());
+    const QRectF at = placeCentred(p, area, shotSplash(splashPicture()));
     drawCallout(p, at.topLeft() + QPointF(228, 170), 1);
 }
 
@@ -429,7 +430,7 @@ void drawMainWindow(QPainter& p, const QRectF& area, MainWindowState state)
 
 void drawMessage(QPainter& p, const QRectF& area, const QString& text, const QString& title)
 {
-    placeCentred(p, area, shotMessage(text, title));
+    placeCentred(p, area, shotMessage(text, title, qRound(area.width())));
 }
 
 } // namespace

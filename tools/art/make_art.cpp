@@ -9,8 +9,8 @@
 #include "Pictures.h"
 #include "TourPage.h"
 
+#include <QApplication>
 #include <QDir>
-#include <QGuiApplication>
 #include <QImageWriter>
 #include <QTextStream>
 
@@ -42,7 +42,7 @@ bool saveBmp(const QImage& image, const QString& path)
 int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
+    QApplication app(argc, argv);
     if (argc != 2) {
         QTextStream(stderr) << "usage: make-art SOURCE_DIR\n";
         return 2;
