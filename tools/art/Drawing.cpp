@@ -175,6 +175,23 @@ void drawPersian(QPainter& painter, const QRectF& box, const QString& text, cons
     drawParagraph(painter, box, text, font, color, QFontMetricsF(font).height(), align);
 }
 
+QLinearGradient seaGradient(const QRectF& box)
+{
+    QLinearGradient sea(box.topLeft(), box.bottomLeft());
+    sea.setColorAt(0, palette::kTurquoiseLight);
+    sea.setColorAt(1, palette::kTurquoise);
+    return sea;
+}
+
+void drawTitleBand(QPainter& painter, const QRectF& band)
+{
+    QLinearGradient sea(band.topLeft(), band.bottomLeft());
+    sea.setColorAt(0, palette::kTurquoise);
+    sea.setColorAt(1, palette::kTurquoise.darker(125));
+    painter.fillRect(band, sea);
+    painter.fillRect(QRectF(band.left(), band.bottom(), band.width(), 3), palette::kGold);
+}
+
 namespace
 {
 
@@ -237,10 +254,7 @@ void drawCalendarMark(QPainter& painter, const QRectF& box)
     header.addRoundedRect(page, radius, radius);
     QPainterPath cut;
     cut.addRect(QRectF(page.left(), page.top(), page.width(), band));
-    QLinearGradient sea(page.topLeft(), QPointF(page.left(), page.top() + band));
-    sea.setColorAt(0, palette::kTurquoiseLight);
-    sea.setColorAt(1, palette::kTurquoise);
-    painter.setBrush(sea);
+    painter.setBrush(seaGradient(QRectF(page.left(), page.top(), page.width(), band)));
     painter.drawPath(header.intersected(cut));
 
     // Binder rings.

@@ -92,11 +92,8 @@ QImage instructionPicture()
                 fitted(first, texts::kPrepare, kVisible.width() - 4), palette::kInk);
 
     // The click area, drawn as a button that opens the instructions.
-    QLinearGradient sea(kGuideButton.topLeft(), kGuideButton.bottomLeft());
-    sea.setColorAt(0, palette::kTurquoiseLight);
-    sea.setColorAt(1, palette::kTurquoise);
     p.setPen(QPen(palette::kTurquoise.darker(130), 1));
-    p.setBrush(sea);
+    p.setBrush(seaGradient(kGuideButton));
     p.drawRoundedRect(kGuideButton.adjusted(1.5, 1.5, -1.5, -1.5), 6, 6);
     drawBook(p, QRectF(kGuideButton.right() - 23, kGuideButton.top() + 7, 14, 11), Qt::white);
     drawPersian(p, kGuideButton.adjusted(4, 0, -27, 0), texts::kOpenGuide,
@@ -157,10 +154,7 @@ QImage waitPicture()
     p.setPen(Qt::NoPen);
     p.setBrush(palette::kPaperShade);
     p.drawRoundedRect(track, 3.5, 3.5);
-    QLinearGradient sea(track.topLeft(), track.bottomLeft());
-    sea.setColorAt(0, palette::kTurquoiseLight);
-    sea.setColorAt(1, palette::kTurquoise);
-    p.setBrush(sea);
+    p.setBrush(seaGradient(track));
     p.drawRoundedRect(QRectF(track.right() - 70, track.top(), 70, track.height()), 3.5, 3.5);
     p.end();
     return image;

@@ -56,11 +56,7 @@ QImage tourPage(int number, const QString& title, const QString& body,
     p.setRenderHint(QPainter::Antialiasing);
 
     const QRectF band(0, 0, kWidth, 44);
-    QLinearGradient sea(band.topLeft(), band.bottomLeft());
-    sea.setColorAt(0, palette::kTurquoise);
-    sea.setColorAt(1, palette::kTurquoise.darker(125));
-    p.fillRect(band, sea);
-    p.fillRect(QRectF(0, band.bottom(), kWidth, 3), palette::kGold);
+    drawTitleBand(p, band);
 
     const QString counter =
         QStringLiteral("%1 از %2").arg(persianNumber(number), persianNumber(kTourPages));
