@@ -66,7 +66,8 @@ QList<Span> latinSpans(const QString& text)
             continue;
         }
         qsizetype end = i;
-        while (isLatin(end) || (text[end] == QLatin1Char(' ') && isLatin(end + 1)))
+        while (isLatin(end) ||
+               (end < text.size() && text[end] == QLatin1Char(' ') && isLatin(end + 1)))
             ++end;
         const qsizetype next = end;
         const QStringView stops(u".,;:!? ");
