@@ -2,12 +2,14 @@
 // has the size its control is designed for, the run and tour pictures are
 // 24-bit BMP files, the icon file holds both icon sizes and the About logo
 // is a valid vector picture of the logo control's proportions.
-#include <QFile>
 #include <QCoreApplication>
+#include <QFile>
 #include <QImageReader>
 #include <QSvgRenderer>
 #include <algorithm>
 #include <gtest/gtest.h>
+#include <string>
+#include <vector>
 
 namespace
 {
@@ -52,11 +54,27 @@ INSTANTIATE_TEST_SUITE_P(Design, PictureSize,
                                          Picture{kArt, "icon16.png", 16, 16},
                                          Picture{kArt, "icon32.png", 32, 32}));
 
-INSTANTIATE_TEST_SUITE_P(Delivered, PictureSize,
-                         testing::Values(Picture{kDist, "wait.BMP", 169, 89},
-                                         Picture{kDist, "success.BMP", 169, 89}));
+// The run pictures fill picRun (2535 x 1335 twips); the tour pages are
+// sized for the instruction viewer's Picture1 (6015 x 6375 twips).
+std::vector<Picture> deliveredPictures()
+{
+    static const std::vector<std::string> names = [] {
+        std::vector<std::string> all{"wait.BMP", "success.BMP"};
+        for (int page = 1; page <= 15; ++page)
+            all.push_back(std::to_string(page) + ".BMP");
+        return all;
+    }();
+    std::vector<Picture> pictures;
+    for (const std::string& name : names) {
+        const bool run = name == "wait.BMP" || name == "success.BMP";
+        pictures.push_back({kDist, name.c_str(), run ? 169 : 401, run ? 89 : 425});
+    }
+    return pictures;
+}
 
-class DeliveredBitmap : public testing::TestWithParam<const char*>
+INSTANTIATE_TEST_SUITE_P(Delivered, PictureSize, testing::ValuesIn(deliveredPictures()));
+
+class DeliveredBitmap : public testing::TestWithParam<Picture>
 {
 };
 
@@ -64,7 +82,7 @@ class DeliveredBitmap : public testing::TestWithParam<const char*>
 // picture loader reads.
 TEST_P(DeliveredBitmap, IsA24BitBmp)
 {
-    QFile file(QString::fromUtf8(kDist) + QLatin1Char('/') + QString::fromUtf8(GetParam()));
+    QFile file(pathOf(GetParam()));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray header = file.read(30);
     ASSERT_EQ(header.size(), 30);
@@ -73,7 +91,7 @@ TEST_P(DeliveredBitmap, IsA24BitBmp)
               24);
 }
 
-INSTANTIATE_TEST_SUITE_P(Run, DeliveredBitmap, testing::Values("wait.BMP", "success.BMP"));
+INSTANTIATE_TEST_SUITE_P(Delivered, DeliveredBitmap, testing::ValuesIn(deliveredPictures()));
 
 TEST(ProgramIcon, IcoHoldsBothSizes)
 {

@@ -44,44 +44,91 @@ QFont fitted(QFont font, const QString& text, qreal width)
 namespace
 {
 
-// Latin words inside Persian text (file names, button captions) are set in
-// Noto Sans, a little smaller so that they match the Persian letters' size:
-// the Persian faces' own Latin letters are of another style.
-QList<QTextLayout::FormatRange> latinRuns(const QString& text, const QFont& font)
+// Latin runs inside Persian text: file names, field names, button captions,
+// dates. A run is ASCII text with single spaces between its words
+// ("Visual Tour"); it must hold a letter or digit (a lone bracket around
+// Persian words is Persian punctuation), and punctuation of the Persian
+// sentence before or after it (a colon, a full stop) stays outside.
+struct Span {
+    qsizetype start;
+    qsizetype length;
+};
+
+QList<Span> latinSpans(const QString& text)
 {
-    const QFont latin = ArtFonts::sans(qRound(font.pixelSize() * 0.86), font.bold());
-    QTextCharFormat format;
-    format.setFont(latin, QTextCharFormat::FontPropertiesAll);
     const auto isLatin = [&text](qsizetype i) {
         return i < text.size() && text[i].unicode() < 0x80 && !text[i].isSpace();
     };
-    QList<QTextLayout::FormatRange> runs;
+    QList<Span> spans;
     for (qsizetype i = 0; i < text.size();) {
         if (!isLatin(i)) {
             ++i;
             continue;
         }
-        // A run takes in single spaces between Latin words ("Visual Tour").
         qsizetype end = i;
-        while (isLatin(end) || (text[end] == QLatin1Char(' ') && isLatin(end + 1)))
+        while (isLatin(end) ||
+               (end < text.size() && text[end] == QLatin1Char(' ') && isLatin(end + 1)))
             ++end;
-        runs.append({static_cast<int>(i), static_cast<int>(end - i), format});
-        i = end;
+        const qsizetype next = end;
+        const QStringView stops(u".,;:!? ");
+        while (i < end && stops.contains(text[i]))
+            ++i;
+        while (end > i && stops.contains(text[end - 1]))
+            --end;
+        bool word = false;
+        for (qsizetype k = i; k < end; ++k)
+            word = word || text[k].isLetterOrNumber();
+        if (word)
+            spans.append({i, end - i});
+        i = next;
     }
-    return runs;
+    return spans;
+}
+
+// Sets `text` into the layout with every Latin run isolated as a
+// left-to-right island (U+2066 ... U+2069), so that "C:\" does not turn
+// into "\:C" and "ES, EF" keeps its order inside the Persian sentence, and
+// sets those runs in Noto Sans, a little smaller to match the Persian
+// letters' size: the Persian faces' own Latin letters are of another style.
+void setPersianText(QTextLayout& layout, const QString& text, const QFont& font)
+{
+    const QFont latin = ArtFonts::sans(qRound(font.pixelSize() * 0.86), font.bold());
+    QTextCharFormat format;
+    format.setFont(latin, QTextCharFormat::FontPropertiesAll);
+    QString isolated;
+    QList<QTextLayout::FormatRange> formats;
+    qsizetype from = 0;
+    for (const Span& span : latinSpans(text)) {
+        isolated += text.mid(from, span.start - from);
+        isolated += QChar(0x2066);
+        const qsizetype start = isolated.size();
+        for (const QChar c : QStringView(text).mid(span.start, span.length)) {
+            isolated += c;
+            // A path or a date is one word: no line break after its separators.
+            if (c == QLatin1Char('\\') || c == QLatin1Char('/') || c == QLatin1Char(':'))
+                isolated += QChar(0x2060);
+        }
+        formats.append(
+            {static_cast<int>(start), static_cast<int>(isolated.size() - start), format});
+        isolated += QChar(0x2069);
+        from = span.start + span.length;
+    }
+    isolated += text.mid(from);
+    layout.setText(isolated);
+    layout.setFont(font);
+    layout.setFormats(formats);
 }
 
 // Lays `text` out in lines of `width`, `lineHeight` apart; returns the height.
-qreal layOut(QTextLayout& layout, const QFont& font, qreal width, qreal lineHeight,
-             Qt::Alignment align)
+qreal layOut(QTextLayout& layout, const QString& text, const QFont& font, qreal width,
+             qreal lineHeight, Qt::Alignment align)
 {
+    setPersianText(layout, text, font);
     QTextOption option;
     option.setTextDirection(Qt::RightToLeft);
     option.setAlignment((align & Qt::AlignHorizontal_Mask) | Qt::AlignAbsolute);
     option.setWrapMode(QTextOption::WordWrap);
-    layout.setFont(font);
     layout.setTextOption(option);
-    layout.setFormats(latinRuns(layout.text(), font));
     // Centre each line's glyphs in its slot of lineHeight.
     const QFontMetricsF metrics(font);
     const qreal inset = (lineHeight - metrics.ascent() - metrics.descent()) / 2;
@@ -101,8 +148,8 @@ qreal layOut(QTextLayout& layout, const QFont& font, qreal width, qreal lineHeig
 qreal drawParagraph(QPainter& painter, const QRectF& box, const QString& text, const QFont& font,
                     const QColor& color, qreal lineHeight, Qt::Alignment align)
 {
-    QTextLayout layout(text);
-    const qreal height = layOut(layout, font, box.width(), lineHeight, align);
+    QTextLayout layout;
+    const qreal height = layOut(layout, text, font, box.width(), lineHeight, align);
     qreal top = box.top();
     if (align & Qt::AlignVCenter)
         top += (box.height() - height) / 2;
@@ -117,8 +164,8 @@ qreal drawParagraph(QPainter& painter, const QRectF& box, const QString& text, c
 
 qreal paragraphHeight(const QString& text, const QFont& font, qreal width, qreal lineHeight)
 {
-    QTextLayout layout(text);
-    return layOut(layout, font, width, lineHeight, Qt::AlignRight);
+    QTextLayout layout;
+    return layOut(layout, text, font, width, lineHeight, Qt::AlignRight);
 }
 
 void drawPersian(QPainter& painter, const QRectF& box, const QString& text, const QFont& font,
@@ -127,6 +174,23 @@ void drawPersian(QPainter& painter, const QRectF& box, const QString& text, cons
     if (!(align & Qt::AlignVertical_Mask))
         align |= Qt::AlignVCenter;
     drawParagraph(painter, box, text, font, color, QFontMetricsF(font).height(), align);
+}
+
+QLinearGradient seaGradient(const QRectF& box)
+{
+    QLinearGradient sea(box.topLeft(), box.bottomLeft());
+    sea.setColorAt(0, palette::kTurquoiseLight);
+    sea.setColorAt(1, palette::kTurquoise);
+    return sea;
+}
+
+void drawTitleBand(QPainter& painter, const QRectF& band)
+{
+    QLinearGradient sea(band.topLeft(), band.bottomLeft());
+    sea.setColorAt(0, palette::kTurquoise);
+    sea.setColorAt(1, palette::kTurquoise.darker(125));
+    painter.fillRect(band, sea);
+    painter.fillRect(QRectF(band.left(), band.bottom(), band.width(), 3), palette::kGold);
 }
 
 namespace
@@ -191,10 +255,7 @@ void drawCalendarMark(QPainter& painter, const QRectF& box)
     header.addRoundedRect(page, radius, radius);
     QPainterPath cut;
     cut.addRect(QRectF(page.left(), page.top(), page.width(), band));
-    QLinearGradient sea(page.topLeft(), QPointF(page.left(), page.top() + band));
-    sea.setColorAt(0, palette::kTurquoiseLight);
-    sea.setColorAt(1, palette::kTurquoise);
-    painter.setBrush(sea);
+    painter.setBrush(seaGradient(QRectF(page.left(), page.top(), page.width(), band)));
     painter.drawPath(header.intersected(cut));
 
     // Binder rings.

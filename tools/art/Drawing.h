@@ -5,6 +5,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QLinearGradient>
 #include <QRectF>
 #include <QString>
 
@@ -40,6 +41,12 @@ qreal paragraphHeight(const QString& text, const QFont& font, qreal width, qreal
 
 // The largest pixel size, at most that of `font`, at which `text` fits `width`.
 QFont fitted(QFont font, const QString& text, qreal width);
+
+// The turquoise of buttons and bars: light at the top of `box`, deeper below.
+QLinearGradient seaGradient(const QRectF& box);
+
+// The title band of a page: turquoise, with a gold rule under it.
+void drawTitleBand(QPainter& painter, const QRectF& band);
 
 // The maker's mark: a turquoise tile with a gold eight-pointed star.
 void drawMakerMark(QPainter& painter, const QRectF& tile);

@@ -36,11 +36,7 @@ QImage instructionPagePicture()
 
     // Header: greeting on a turquoise band, the program's mark at its left.
     const QRectF band(0, 0, kWidth, 64);
-    QLinearGradient sea(band.topLeft(), band.bottomLeft());
-    sea.setColorAt(0, palette::kTurquoise);
-    sea.setColorAt(1, palette::kTurquoise.darker(125));
-    p.fillRect(band, sea);
-    p.fillRect(QRectF(0, band.bottom(), kWidth, 3), palette::kGold);
+    drawTitleBand(p, band);
     drawCalendarMark(p, QRectF(14, 8, 46, 46));
     drawPersian(p, QRectF(70, 4, kWidth - 86, 34), texts::kGreeting, ArtFonts::naskh(21, true),
                 Qt::white);

@@ -17,6 +17,10 @@ namespace halvane::art
 namespace
 {
 
+// What the picture box shows of a picture: its interior, inside a two-pixel
+// sunken border (the box is 169 x 89 pixels).
+const QRectF kVisible(0, 0, 165, 85);
+
 // The area of the instruction picture that opens the viewer when clicked.
 const QRectF kGuideButton(64, 24, 97, 25);
 
@@ -80,16 +84,16 @@ QImage instructionPicture()
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
 
-    // First line: prepare as the instructions say.
-    drawPersian(p, QRectF(2, 1, 163, 22), texts::kPrepare,
-                fitted(ArtFonts::nazli(12), texts::kPrepare, 163), palette::kInk);
+    // First line: prepare as the instructions say. Slightly narrower word
+    // spaces let it keep an 11-pixel size across the box.
+    QFont first = ArtFonts::nazli(11);
+    first.setWordSpacing(-0.5);
+    drawPersian(p, QRectF(2, 1, kVisible.width() - 4, 22), texts::kPrepare,
+                fitted(first, texts::kPrepare, kVisible.width() - 4), palette::kInk);
 
     // The click area, drawn as a button that opens the instructions.
-    QLinearGradient sea(kGuideButton.topLeft(), kGuideButton.bottomLeft());
-    sea.setColorAt(0, palette::kTurquoiseLight);
-    sea.setColorAt(1, palette::kTurquoise);
     p.setPen(QPen(palette::kTurquoise.darker(130), 1));
-    p.setBrush(sea);
+    p.setBrush(seaGradient(kGuideButton));
     p.drawRoundedRect(kGuideButton.adjusted(1.5, 1.5, -1.5, -1.5), 6, 6);
     drawBook(p, QRectF(kGuideButton.right() - 23, kGuideButton.top() + 7, 14, 11), Qt::white);
     drawPersian(p, kGuideButton.adjusted(4, 0, -27, 0), texts::kOpenGuide,
@@ -97,8 +101,9 @@ QImage instructionPicture()
     drawPointer(p, QPointF(kGuideButton.left() - 6, kGuideButton.top() + 10), 15);
 
     // Second line: then run the program.
-    drawPersian(p, QRectF(2, 54, 163, 24), texts::kThenRun,
-                fitted(ArtFonts::nazli(13, true), texts::kThenRun, 163), palette::kDeepBlue);
+    drawPersian(p, QRectF(2, 54, kVisible.width() - 4, 24), texts::kThenRun,
+                fitted(ArtFonts::nazli(13, true), texts::kThenRun, kVisible.width() - 4),
+                palette::kDeepBlue);
     p.end();
     return image;
 }
@@ -110,7 +115,7 @@ QImage waitPicture()
     p.setRenderHint(QPainter::Antialiasing);
 
     // An hourglass.
-    const QPointF c(84.5, 18);
+    const QPointF c(kVisible.center().x(), 18);
     QPainterPath glass;
     glass.moveTo(c + QPointF(-8, -12));
     glass.lineTo(c + QPointF(8, -12));
@@ -139,20 +144,17 @@ QImage waitPicture()
     p.drawLine(c + QPointF(-10, -12.5), c + QPointF(10, -12.5));
     p.drawLine(c + QPointF(-10, 12.5), c + QPointF(10, 12.5));
 
-    drawPersian(p, QRectF(2, 33, 165, 22), texts::kWait, ArtFonts::nazli(16, true),
+    drawPersian(p, QRectF(0, 33, kVisible.width(), 22), texts::kWait, ArtFonts::nazli(16, true),
                 palette::kDeepBlue, Qt::AlignCenter);
-    drawPersian(p, QRectF(2, 54, 165, 18), texts::kConverting, ArtFonts::nazli(13),
+    drawPersian(p, QRectF(0, 54, kVisible.width(), 18), texts::kConverting, ArtFonts::nazli(13),
                 palette::kInkSoft, Qt::AlignCenter);
 
     // A progress bar, half full, read right to left.
-    const QRectF track(24, 76, 121, 7);
+    const QRectF track(kVisible.center().x() - 60, 74, 120, 7);
     p.setPen(Qt::NoPen);
     p.setBrush(palette::kPaperShade);
     p.drawRoundedRect(track, 3.5, 3.5);
-    QLinearGradient sea(track.topLeft(), track.bottomLeft());
-    sea.setColorAt(0, palette::kTurquoiseLight);
-    sea.setColorAt(1, palette::kTurquoise);
-    p.setBrush(sea);
+    p.setBrush(seaGradient(track));
     p.drawRoundedRect(QRectF(track.right() - 70, track.top(), 70, track.height()), 3.5, 3.5);
     p.end();
     return image;
@@ -165,10 +167,10 @@ QImage successPicture()
     p.setRenderHint(QPainter::Antialiasing);
 
     // A green disc with a check mark.
-    const QPointF c(84.5, 17);
+    const QPointF c(kVisible.center().x(), 16);
     p.setPen(Qt::NoPen);
     p.setBrush(palette::kGreen);
-    p.drawEllipse(c, 13, 13);
+    p.drawEllipse(c, 12.5, 12.5);
     p.setPen(QPen(Qt::white, 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.setBrush(Qt::NoBrush);
     QPainterPath tick;
@@ -177,11 +179,11 @@ QImage successPicture()
     tick.lineTo(c + QPointF(6.5, -4.5));
     p.drawPath(tick);
 
-    const QFont bold = fitted(ArtFonts::nazli(14, true), texts::kConverted, 163);
-    drawPersian(p, QRectF(3, 32, 163, 22), texts::kConverted, bold, palette::kGreen.darker(125),
-                Qt::AlignCenter);
-    drawParagraph(p, QRectF(8, 55, 153, 32), texts::kImportBack, ArtFonts::nazli(12), palette::kInk,
-                  16, Qt::AlignCenter);
+    const QFont bold = fitted(ArtFonts::nazli(14, true), texts::kConverted, kVisible.width() - 4);
+    drawPersian(p, QRectF(2, 29, kVisible.width() - 4, 22), texts::kConverted, bold,
+                palette::kGreen.darker(125), Qt::AlignCenter);
+    drawParagraph(p, QRectF(4, 52, kVisible.width() - 8, 32), texts::kImportBack,
+                  ArtFonts::nazli(12), palette::kInk, 16, Qt::AlignCenter);
     p.end();
     return image;
 }

@@ -42,7 +42,7 @@ inline const QString kStep1 =
 inline const QString kStep2Title = QStringLiteral("تاریخ\u200Cها را به جدول dBASE بفرستید");
 inline const QString kStep2 = QStringLiteral(
     "تاریخ\u200Cهای برنامهٔ زمان\u200Cبندی را با فرمان Export در جدول dBASE IV با نام "
-    "\u2066Shamsi.dbf\u2069 در ریشهٔ درایو \u2066C:\\\u2069 ذخیره کنید.");
+    "Shamsi.dbf در ریشهٔ درایو C:\\ ذخیره کنید.");
 inline const QString kStep3Title = QStringLiteral("دکمهٔ Run را بزنید");
 inline const QString kStep3 =
     QStringLiteral("در پنجرهٔ اصلی همین برنامه Run را بزنید و تا پایان تبدیل صبر کنید.");

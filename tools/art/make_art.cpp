@@ -7,9 +7,10 @@
 #include "ArtFonts.h"
 #include "IcoFile.h"
 #include "Pictures.h"
+#include "TourPage.h"
 
+#include <QApplication>
 #include <QDir>
-#include <QGuiApplication>
 #include <QImageWriter>
 #include <QTextStream>
 
@@ -41,7 +42,7 @@ bool saveBmp(const QImage& image, const QString& path)
 int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
+    QApplication app(argc, argv);
     if (argc != 2) {
         QTextStream(stderr) << "usage: make-art SOURCE_DIR\n";
         return 2;
@@ -71,5 +72,7 @@ int main(int argc, char** argv)
         writeLogoSvg(art + QStringLiteral("/logo.svg")) &&
         saveBmp(waitPicture(), dist + QStringLiteral("/wait.BMP")) &&
         saveBmp(successPicture(), dist + QStringLiteral("/success.BMP"));
+    for (int page = 1; ok && page <= kTourPages; ++page)
+        ok = saveBmp(tourPagePicture(page), dist + QStringLiteral("/%1.BMP").arg(page));
     return ok ? 0 : 1;
 }
