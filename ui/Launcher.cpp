@@ -1,5 +1,7 @@
 #include "Launcher.h"
 
+#include "Seam.h"
+
 #include <QProcess>
 #include <QString>
 
@@ -19,8 +21,6 @@ public:
     }
 };
 
-Launcher* g_launcher = nullptr;
-
 } // namespace
 
 Launcher& systemLauncher()
@@ -29,16 +29,19 @@ Launcher& systemLauncher()
     return system;
 }
 
+namespace
+{
+Seam<Launcher> g_launcher(systemLauncher);
+} // namespace
+
 Launcher& launcher()
 {
-    return g_launcher ? *g_launcher : systemLauncher();
+    return g_launcher.get();
 }
 
 Launcher* setLauncher(Launcher* l)
 {
-    Launcher* previous = g_launcher;
-    g_launcher = l;
-    return previous;
+    return g_launcher.set(l);
 }
 
 } // namespace halvane::ui

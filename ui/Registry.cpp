@@ -1,22 +1,22 @@
 #include "Registry.h"
 
+#include "Seam.h"
+
 namespace halvane::ui
 {
 namespace
 {
-Registry* g_registry = nullptr;
+Seam<Registry> g_registry(systemRegistry);
 } // namespace
 
 Registry& registry()
 {
-    return g_registry ? *g_registry : systemRegistry();
+    return g_registry.get();
 }
 
 Registry* setRegistry(Registry* r)
 {
-    Registry* previous = g_registry;
-    g_registry = r;
-    return previous;
+    return g_registry.set(r);
 }
 
 } // namespace halvane::ui
