@@ -1,0 +1,84 @@
+// The one seam through which the table engine reaches the file system: every
+// open, read, write, sync and close of a table goes through a FileIo, so a
+// test can put its own in place and make any single call fail or fall short.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <span>
+#include <string>
+#include <system_error>
+
+namespace halvane
+{
+class Failure;
+}
+
+namespace halvane::dbase
+{
+
+class FileIo
+{
+public:
+    using Handle = int;
+    enum class Mode { ReadOnly, ReadWrite };
+
+    // What the engine needs to know about a file: its size, and who it is
+    // (so that a replaced file is told apart from the one that was opened).
+    struct Status {
+        std::uint64_t size = 0;
+        std::uint64_t device = 0;
+        std::uint64_t inode = 0;
+        bool regular = false;
+        bool directory = false;
+        friend bool operator==(const Status&, const Status&) = default;
+    };
+
+    virtual ~FileIo() = default;
+
+    // Every call reports failure through its result, never by throwing; the
+    // engine turns failures into halvane::Failure (see ioFailure).
+
+    // Status of the file a path names (following links).
+    virtual std::error_code stat(const std::filesystem::path& file, Status& out) = 0;
+    // Opens an existing file; never creates one.
+    virtual std::error_code open(const std::filesystem::path& file, Mode mode, Handle& out) = 0;
+    virtual std::error_code status(Handle file, Status& out) = 0;
+    // Reads up to into.size() bytes at `offset`; `done` < into.size() without
+    // an error means the file ends there.
+    virtual std::error_code read(Handle file, std::uint64_t offset, std::span<char> into,
+                                 std::size_t& done) = 0;
+    // Writes up to from.size() bytes at `offset`; may write fewer (`done`).
+    // When it returns, the bytes written are in the file: another process
+    // reads them, and they stay if this process ends by any path.
+    virtual std::error_code write(Handle file, std::uint64_t offset, std::span<const char> from,
+                                  std::size_t& done) = 0;
+    // Makes everything written to the file durable on stable storage.
+    virtual std::error_code sync(Handle file) = 0;
+    virtual std::error_code close(Handle file) = 0;
+};
+
+// The operating system's files.
+FileIo& systemFileIo();
+
+// A failed file operation as the program reports it: the number by the kind of
+// failure (53 file not found, 57 device I/O error, 61 disk full, 70 permission
+// denied, 75 path/file access error) and a description that says what was
+// being done (`what`, e.g. "cannot write record 5 of"), the file and the
+// system's reason.
+Failure ioFailure(std::error_code error, std::string_view what, const std::filesystem::path& file);
+
+// Reads into `into` from `offset` until it is full or the file ends; returns
+// the bytes read. Throws ioFailure when a read fails, saying "<what> of" the
+// file, or "<what> record N of" it when `record` (1 for the first) is given.
+std::size_t readFully(FileIo& io, FileIo::Handle file, std::uint64_t offset, std::span<char> into,
+                      std::string_view what, const std::filesystem::path& name, long record = 0);
+// Writes all of `from` at `offset`, going on after a short write; a write
+// that makes no progress is a disk-full failure. Throws ioFailure as above.
+void writeFully(FileIo& io, FileIo::Handle file, std::uint64_t offset, std::span<const char> from,
+                std::string_view what, const std::filesystem::path& name, long record = 0);
+
+// A file's name as messages show it.
+std::string displayName(const std::filesystem::path& file);
+
+} // namespace halvane::dbase

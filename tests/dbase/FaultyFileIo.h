@@ -1,0 +1,88 @@
+// A FileIo over the real files that counts every call and can fail the Nth
+// one, or make writes fall short: how the tests reach the failure paths of
+// the table engine.
+#pragma once
+
+#include "FileIo.h"
+
+#include <string>
+#include <vector>
+
+namespace halvane::test
+{
+
+class FaultyFileIo final : public dbase::FileIo
+{
+public:
+    // The call (1 for the first, of any kind) that fails with `error`; 0: none.
+    int failAt = 0;
+    std::error_code error = std::make_error_code(std::errc::io_error);
+    // Writes of more than this many bytes write only this many (0: no limit).
+    std::size_t shortWrite = 0;
+    // Calls so far, by kind and in all.
+    int calls = 0, opens = 0, reads = 0, writes = 0, syncs = 0, closes = 0;
+    std::vector<Mode> openModes;
+    // The kind of call that was made to fail ("open", "write", ...).
+    std::string failed;
+    // Writes make no progress at all (and report no error).
+    bool stall = false;
+
+    std::error_code stat(const std::filesystem::path& file, Status& out) override
+    {
+        return next("stat") ? error : real().stat(file, out);
+    }
+    std::error_code open(const std::filesystem::path& file, Mode mode, Handle& out) override
+    {
+        ++opens;
+        openModes.push_back(mode);
+        return next("open") ? error : real().open(file, mode, out);
+    }
+    std::error_code status(Handle file, Status& out) override
+    {
+        return next("status") ? error : real().status(file, out);
+    }
+    std::error_code read(Handle file, std::uint64_t offset, std::span<char> into,
+                         std::size_t& done) override
+    {
+        ++reads;
+        done = 0;
+        return next("read") ? error : real().read(file, offset, into, done);
+    }
+    std::error_code write(Handle file, std::uint64_t offset, std::span<const char> from,
+                          std::size_t& done) override
+    {
+        ++writes;
+        done = 0;
+        if (next("write"))
+            return error;
+        if (stall)
+            return {};
+        if (shortWrite && from.size() > shortWrite)
+            from = from.first(shortWrite);
+        return real().write(file, offset, from, done);
+    }
+    std::error_code sync(Handle file) override
+    {
+        ++syncs;
+        return next("sync") ? error : real().sync(file);
+    }
+    std::error_code close(Handle file) override
+    {
+        ++closes;
+        // The handle is released even when the close reports a failure.
+        auto result = real().close(file);
+        return next("close") ? error : result;
+    }
+
+private:
+    static FileIo& real() { return dbase::systemFileIo(); }
+    bool next(const char* kind)
+    {
+        if (++calls != failAt)
+            return false;
+        failed = kind;
+        return true;
+    }
+};
+
+} // namespace halvane::test

@@ -1,0 +1,315 @@
+// The record set's reads, writes and moves on tables built in the test.
+#include "DbfRecordSet.h"
+#include "FaultyFileIo.h"
+#include "TableBuilder.h"
+#include "TableChecks.h"
+
+#include <csignal>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace halvane;
+using namespace halvane::test;
+using dbase::Access;
+using dbase::DbfRecordSet;
+using dbase::FieldValue;
+
+namespace
+{
+
+std::filesystem::path writeTable(const TempDir& dir, const TableBuilder& table,
+                                 std::string_view name = "Shamsi.dbf")
+{
+    return dir.write(name, table.bytes());
+}
+
+// ---- Reading a date field ------------------------------------------------
+
+struct DateCase {
+    const char* name;
+    std::string bytes;
+    FieldValue expected;
+};
+
+class DateRead : public testing::TestWithParam<DateCase>
+{
+};
+
+TEST_P(DateRead, GivesIsoNullOrTheStoredText)
+{
+    TempDir dir;
+    TableBuilder table;
+    table.add(scheduleRecord(GetParam().bytes));
+    auto set = DbfRecordSet::open(writeTable(dir, table));
+    EXPECT_EQ(set->Field("ES"), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Bytes, DateRead,
+                         testing::Values(DateCase{"valid", "20010321", "2001-03-21"},
+                                         DateCase{"leapDay", "20000229", "2000-02-29"},
+                                         DateCase{"firstYear", "00010101", "0001-01-01"},
+                                         DateCase{"blank", "        ", std::nullopt},
+                                         DateCase{"zeros", "00000000", std::nullopt},
+                                         DateCase{"nulBytes", std::string(8, '\0'), std::nullopt},
+                                         DateCase{"noSuchDay", "20010230", "20010230"},
+                                         DateCase{"notLeap", "19000229", "19000229"},
+                                         DateCase{"month13", "20011301", "20011301"},
+                                         DateCase{"yearZero", "00000101", "00000101"},
+                                         DateCase{"spaced", "2001 3 1", "2001 3 1"},
+                                         DateCase{"partlyBlank", "2001    ", "2001"},
+                                         DateCase{"letters", "abcdefgh", "abcdefgh"}),
+                         [](const auto& p) { return std::string(p.param.name); });
+
+TEST(RecordSet, ReadsCharacterSourcesTrimmedAndRefusesOtherTypes)
+{
+    TempDir dir;
+    TableBuilder table;
+    table.fields = {{"ES", 'C', 12}, {"COST", 'N', 8}, {"DONE", 'L', 1}, {"NOTES", 'M', 10}};
+    table.add({"  01/02/2003", "12.5", "T", "         1"});
+    auto set = DbfRecordSet::open(writeTable(dir, table));
+    EXPECT_EQ(set->Field("ES"), "01/02/2003");
+    EXPECT_EQ(set->Field("es"), "01/02/2003"); // names compare without regard to case
+    for (const char* name : {"COST", "DONE", "NOTES"})
+        expectFailure([&] { set->Field(name); }, err::TypeMismatch, {name, "Shamsi.dbf"});
+    expectFailure([&] { set->Field("EF_T1"); }, err::ItemNotFound, {"EF_T1", "Shamsi.dbf"});
+}
+
+// ---- Writing a destination -----------------------------------------------
+
+struct WriteCase {
+    const char* name;
+    std::string field;
+    std::string text;
+    int failure;        // 0: accepted
+    std::string stored; // the field's bytes after Update, when accepted
+};
+
+class DestinationWrite : public testing::TestWithParam<WriteCase>
+{
+};
+
+TEST_P(DestinationWrite, StoresPaddedOrFailsNamingFieldAndWidth)
+{
+    const auto& c = GetParam();
+    TempDir dir;
+    TableBuilder table;
+    table.fields = {{"ES", 'D', 8}, {"SHES", 'C', 10}, {"NARROW", 'C', 8}, {"COST", 'N', 10}};
+    table.add({"20010321", "old", "old", "1"});
+    const auto file = writeTable(dir, table);
+    const std::string before = readFile(file);
+    auto set = DbfRecordSet::open(file);
+    set->Edit();
+    if (c.failure) {
+        std::vector<std::string> parts{c.field, "Shamsi.dbf"};
+        if (const auto* f = set->layout().find(c.field))
+            parts.push_back(std::to_string(f->width));
+        expectFailure([&] { set->SetField(c.field, c.text); }, c.failure, parts);
+        set->Update();
+        EXPECT_EQ(readFile(file), before) << "a refused text changes nothing";
+        return;
+    }
+    set->SetField(c.field, c.text);
+    const auto begin = c.stored.find_first_not_of(' ');
+    EXPECT_EQ(set->Field(c.field),
+              begin == std::string::npos
+                  ? ""
+                  : c.stored.substr(begin, c.stored.find_last_not_of(' ') + 1 - begin));
+    set->Update();
+    auto layout = set->layout();
+    set.reset();
+    const std::string after = readFile(file);
+    const auto* f = layout.find(c.field);
+    EXPECT_EQ(after.substr(layout.recordOffset(0) + f->offset, f->width), c.stored);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, DestinationWrite,
+    testing::Values(WriteCase{"tenCharacters", "SHES", "80/01/01  ", 0, "80/01/01  "},
+                    WriteCase{"fullWidth", "SHES", "1380/01/01", 0, "1380/01/01"},
+                    WriteCase{"trailingSpacesDoNotCount", "SHES", "1380/01/01    ", 0,
+                              "1380/01/01"},
+                    WriteCase{"fitsNarrowAfterTrim", "NARROW", "80/01/01  ", 0, "80/01/01"},
+                    WriteCase{"singleSpace", "SHES", " ", 0, "          "},
+                    WriteCase{"empty", "SHES", "", 0, "          "},
+                    WriteCase{"leadingSpacesKept", "SHES", "  ab", 0, "  ab      "},
+                    WriteCase{"tooLong", "SHES", "1380/01/01x", err::FieldTooSmall, ""},
+                    WriteCase{"tooLongForNarrow", "NARROW", "1380/01/01", err::FieldTooSmall, ""},
+                    WriteCase{"dateDestination", "ES", "80/01/01", err::TypeMismatch, ""},
+                    WriteCase{"numericDestination", "COST", "80/01/01", err::TypeMismatch, ""},
+                    WriteCase{"missingField", "SHTF", "80/01/01", err::ItemNotFound, ""}),
+    [](const auto& p) { return std::string(p.param.name); });
+
+TEST(RecordSet, RefusesFieldWritesAndSavesOutsideAnEdit)
+{
+    TempDir dir;
+    TableBuilder table;
+    table.add(scheduleRecord("20010321"));
+    auto set = DbfRecordSet::open(writeTable(dir, table));
+    expectFailure([&] { set->SetField("SHES", "x"); }, err::UpdateWithoutEdit, {"SHES"});
+    expectFailure([&] { set->Update(); }, err::UpdateWithoutEdit, {"Shamsi.dbf"});
+    set->Edit();
+    set->SetField("SHES", "x");
+    set->MoveFirst(); // a move abandons the edit
+    EXPECT_EQ(set->Field("SHES"), "old");
+    expectFailure([&] { set->Update(); }, err::UpdateWithoutEdit, {});
+}
+
+// ---- Moves -----------------------------------------------------------------
+
+TEST(RecordSet, EmptyTableIsAtTheEndAtOnce)
+{
+    TempDir dir;
+    TableBuilder table;
+    auto set = DbfRecordSet::open(writeTable(dir, table));
+    set->MoveLast();
+    EXPECT_TRUE(set->Eof());
+    set->MoveFirst();
+    EXPECT_TRUE(set->Eof());
+    EXPECT_EQ(set->RecordCount(), 0);
+    EXPECT_EQ(set->AbsolutePosition(), -1);
+    expectFailure([&] { set->Edit(); }, err::NoCurrentRecord, {"Shamsi.dbf"});
+    expectFailure([&] { set->MoveNext(); }, err::NoCurrentRecord, {});
+    expectFailure([&] { set->Field("ES"); }, err::NoCurrentRecord, {});
+    set->Flush();
+}
+
+TEST(RecordSet, WalksEveryRecordInOrderAcrossReadBlocks)
+{
+    TempDir dir;
+    TableBuilder table;
+    const int count = 5000; // more than one block of reads
+    for (int i = 0; i < count; ++i)
+        table.add(scheduleRecord(std::to_string(19800101 + i % 28)), i % 7 == 0);
+    auto isoOf = [](int i) {
+        const int day = 1 + i % 28;
+        return "1980-01-" + std::string(day < 10 ? "0" : "") + std::to_string(day);
+    };
+    FaultyFileIo io;
+    auto set = DbfRecordSet::open(writeTable(dir, table), Access::ReadWrite, io);
+    set->MoveLast();
+    EXPECT_EQ(set->AbsolutePosition(), count);
+    EXPECT_EQ(set->Field("ES"), isoOf(count - 1));
+    set->MoveFirst();
+    const int readsBefore = io.reads;
+    int seen = 0;
+    for (; !set->Eof(); set->MoveNext()) {
+        ASSERT_EQ(set->AbsolutePosition(), seen + 1);
+        EXPECT_EQ(set->Field("ES"), isoOf(seen));
+        ++seen;
+    }
+    EXPECT_EQ(seen, count);
+    EXPECT_LE(io.reads - readsBefore, 5) << "records are read in blocks, not one by one";
+}
+
+// ---- Saving ------------------------------------------------------------------
+
+TEST(RecordSet, SavesWithOneWritePerRecordAndStampsTheDateOnce)
+{
+    TempDir dir;
+    TableBuilder table;
+    for (int i = 0; i < 20; ++i)
+        table.add(scheduleRecord("20010321", "", "19991231"), i == 3);
+    const auto file = writeTable(dir, table);
+    const std::string before = readFile(file);
+    FaultyFileIo io;
+    auto set = DbfRecordSet::open(file, Access::ReadWrite, io);
+    EXPECT_EQ(io.writes, 0) << "opening writes nothing";
+    fillWalk(*set);
+    EXPECT_EQ(io.writes, 20 + 1) << "one write per record, and one for the header's date";
+    EXPECT_EQ(io.syncs, 1);
+    const auto layout = set->layout();
+    set.reset();
+    const std::string after = readFile(file);
+    EXPECT_EQ(changedOutside(before, after, writableBytes(layout, after.size())),
+              std::vector<long>{});
+    EXPECT_EQ(after.substr(1, 3), todayStamp());
+    EXPECT_EQ(after[layout.recordOffset(3)], '*') << "a deleted record stays marked";
+    const auto* shes = layout.find("SHES");
+    EXPECT_EQ(after.substr(layout.recordOffset(3) + shes->offset, 10), "D20010321 ");
+
+    // A second walk writes the same bytes: nothing to write at all.
+    FaultyFileIo again;
+    auto second = DbfRecordSet::open(file, Access::ReadWrite, again);
+    fillWalk(*second);
+    EXPECT_EQ(again.writes, 0);
+    second.reset();
+    EXPECT_EQ(readFile(file), after);
+}
+
+TEST(RecordSet, KeepsTheEndMarkerOrItsAbsenceAndTrailingBytes)
+{
+    for (bool marker : {true, false}) {
+        TempDir dir;
+        TableBuilder table;
+        table.endMarker = marker;
+        table.add(scheduleRecord("20010321"));
+        table.add(scheduleRecord(""));
+        const auto file = dir.write("t.dbf", table.bytes() + (marker ? "" : "tail"));
+        const std::string before = readFile(file);
+        auto set = DbfRecordSet::open(file);
+        fillWalk(*set);
+        const auto layout = set->layout();
+        set.reset();
+        const std::string after = readFile(file);
+        EXPECT_EQ(changedOutside(before, after, writableBytes(layout, after.size())),
+                  std::vector<long>{});
+        EXPECT_EQ(after.back(), marker ? '\x1A' : 'l');
+    }
+}
+
+TEST(RecordSet, SavedRecordSurvivesAnAbruptEnd)
+{
+    for (int how : {0, SIGKILL}) {
+        TempDir dir;
+        TableBuilder table;
+        table.add(scheduleRecord("20010321"));
+        table.add(scheduleRecord("20010322"));
+        const auto file = writeTable(dir, table);
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            auto set = DbfRecordSet::open(file).release(); // never closed
+            set->Edit();
+            set->SetField("SHES", "saved");
+            set->Update();
+            set->MoveNext();
+            set->Edit();
+            set->SetField("SHES", "unsaved"); // no Update
+            if (how)
+                raise(how);
+            _exit(0);
+        }
+        int status = 0;
+        waitpid(child, &status, 0);
+        auto set = DbfRecordSet::open(file);
+        EXPECT_EQ(set->Field("SHES"), "saved");
+        set->MoveNext();
+        EXPECT_EQ(set->Field("SHES"), "old");
+    }
+}
+
+TEST(RecordSet, DryRunChecksAsForRealAndWritesNothing)
+{
+    TempDir dir;
+    TableBuilder table;
+    table.fields = scheduleFields(8);
+    table.add(scheduleRecord("20010321"));
+    const auto file = writeTable(dir, table);
+    const std::string before = readFile(file);
+    FaultyFileIo io;
+    auto set = DbfRecordSet::open(file, Access::DryRun, io);
+    EXPECT_EQ(io.openModes, std::vector{dbase::FileIo::Mode::ReadOnly});
+    set->Edit();
+    set->SetField("SHES", "80/01/01  ");
+    expectFailure([&] { set->SetField("SHEF", "1380/01/01"); }, err::FieldTooSmall, {"SHEF", "8"});
+    expectFailure([&] { set->SetField("ES", "x"); }, err::TypeMismatch, {"ES"});
+    expectFailure([&] { set->SetField("NOPE", "x"); }, err::ItemNotFound, {"NOPE"});
+    set->Update();
+    set->Flush();
+    EXPECT_EQ(io.writes + io.syncs, 0);
+    set.reset();
+    EXPECT_EQ(readFile(file), before);
+}
+
+} // namespace

@@ -1,0 +1,258 @@
+// Tables the engine must refuse, and failures of the file system: each ends
+// in a Failure that says why and names the file, and nothing is written.
+#include "DbfRecordSet.h"
+#include "FaultyFileIo.h"
+#include "TableBuilder.h"
+#include "TableChecks.h"
+
+#include <cstdlib>
+#include <gtest/gtest.h>
+
+using namespace halvane;
+using namespace halvane::test;
+using dbase::Access;
+using dbase::DbfRecordSet;
+
+namespace
+{
+
+TableBuilder twoRecords()
+{
+    TableBuilder table;
+    table.add(scheduleRecord("20010321", "20010322"));
+    table.add(scheduleRecord("19991231"), true);
+    return table;
+}
+
+std::string withByte(std::string bytes, std::size_t at, char value)
+{
+    bytes[at] = value;
+    return bytes;
+}
+
+std::string withVersion(unsigned char version)
+{
+    auto table = twoRecords();
+    table.version = version;
+    return table.bytes();
+}
+
+std::string withField(FieldSpec field)
+{
+    auto table = twoRecords();
+    table.fields.push_back(field);
+    return table.bytes();
+}
+
+struct BadTable {
+    const char* name;
+    std::string bytes;
+    std::string reason; // part of the description
+};
+
+class RefusedTable : public testing::TestWithParam<BadTable>
+{
+};
+
+TEST_P(RefusedTable, FailsWithAClearReasonAndWritesNothing)
+{
+    TempDir dir;
+    const auto file = dir.write("Shamsi.dbf", GetParam().bytes);
+    FaultyFileIo io;
+    expectFailure([&] { DbfRecordSet::open(file, Access::ReadWrite, io); }, err::UnrecognizedFormat,
+                  {"Shamsi.dbf", GetParam().reason});
+    EXPECT_EQ(io.writes, 0);
+    EXPECT_EQ(io.opens, io.closes) << "the file is closed again";
+    EXPECT_EQ(readFile(file), GetParam().bytes);
+}
+
+const std::string kGood = twoRecords().bytes();
+const std::size_t kHeaderLength = twoRecords().header().size();
+
+INSTANTIATE_TEST_SUITE_P(
+    Tables, RefusedTable,
+    testing::Values(
+        BadTable{"zeroBytes", "", "empty"}, BadTable{"tooShort", kGood.substr(0, 20), "too short"},
+        BadTable{"textFile",
+                 "Dear planner,\r\nthe schedule is attached.\r\n" + std::string(64, '.'),
+                 "not a dBASE table (version byte 0x44)"},
+        BadTable{"visualFoxPro", withVersion(0x30), "Visual FoxPro"},
+        BadTable{"foxProMemo", withVersion(0xF5), "FoxPro with memo"},
+        BadTable{"dBase7", withVersion(0x04), "dBASE 7"},
+        BadTable{"dBase7Memo", withVersion(0x8C), "dBASE 7"},
+        BadTable{"moreRecordsThanFile", withByte(kGood, 4, 3), "claims 3 records"},
+        BadTable{"lastRecordCut", kGood.substr(0, kGood.size() - 5),
+                 "claims 2 records, but the file holds only 1"},
+        BadTable{"headerPastEnd", withByte(kGood, 9, char(0x7F)), "inconsistent header"},
+        BadTable{"headerTooShort", withByte(withByte(kGood, 8, 20), 9, 0), "inconsistent header"},
+        BadTable{"recordLengthOff", withByte(kGood, 10, char(kGood[10] + 1)), "record length"},
+        BadTable{"recordLengthZero", withByte(withByte(kGood, 10, 0), 11, 0),
+                 "inconsistent header"},
+        BadTable{"noTerminator", withByte(kGood, kHeaderLength - 1, ' '), "field descriptor"},
+        BadTable{"zeroWidth", withField({"EXTRA", 'C', 0}), "0 bytes wide"},
+        BadTable{"unknownType", withField({"EXTRA", '\x01', 4}), "unknown field type 0x01"},
+        BadTable{"wideDate", withField({"EXTRA", 'D', 10}), "date field is 8 bytes wide"},
+        BadTable{"duplicateName", withField({"es", 'D', 8}), "second field of that name"},
+        BadTable{"emptyName", withField({"", 'C', 4}), "no name"}),
+    [](const auto& p) { return std::string(p.param.name); });
+
+class AcceptedVersion : public testing::TestWithParam<unsigned char>
+{
+};
+
+TEST_P(AcceptedVersion, IsFilledAndKeepsItsVersion)
+{
+    TempDir dir;
+    const auto file = dir.write("Shamsi.dbf", withVersion(GetParam()));
+    const std::string before = readFile(file);
+    auto set = DbfRecordSet::open(file);
+    fillWalk(*set);
+    const auto layout = set->layout();
+    set.reset();
+    const std::string after = readFile(file);
+    EXPECT_EQ(changedOutside(before, after, writableBytes(layout, after.size())),
+              std::vector<long>{});
+    EXPECT_NE(before, after);
+}
+
+INSTANTIATE_TEST_SUITE_P(DbaseThreeAndFour, AcceptedVersion,
+                         testing::Values(0x03, 0x83, 0x8B, 0xCB));
+
+TEST(TableFailure, DirectoryNamedLikeTheTable)
+{
+    TempDir dir;
+    std::filesystem::create_directory(dir / "Shamsi.dbf");
+    for (auto access : {Access::ReadWrite, Access::DryRun})
+        expectFailure([&] { DbfRecordSet::open(dir / "Shamsi.dbf", access); }, err::PathFileAccess,
+                      {"Shamsi.dbf", "is a directory"});
+}
+
+TEST(TableFailure, TableWithoutADestinationFailsAtThatFieldWithNothingWritten)
+{
+    TempDir dir;
+    auto table = twoRecords();
+    table.fields.erase(table.fields.begin() + 8); // SHTF
+    const auto file = dir.write("Shamsi.dbf", table.bytes());
+    const std::string before = readFile(file);
+    FaultyFileIo io;
+    auto set = DbfRecordSet::open(file, Access::ReadWrite, io);
+    expectFailure([&] { fillWalk(*set); }, err::ItemNotFound, {"SHTF", "Shamsi.dbf"});
+    EXPECT_EQ(io.writes, 0);
+    set.reset();
+    EXPECT_EQ(readFile(file), before);
+}
+
+TEST(TableFailure, FileShortenedWhileOpen)
+{
+    TempDir dir;
+    TableBuilder table;
+    for (int i = 0; i < 3000; ++i)
+        table.add(scheduleRecord("20010321"));
+    const auto file = dir.write("Shamsi.dbf", table.bytes());
+    auto set = DbfRecordSet::open(file);
+    std::filesystem::resize_file(file, table.header().size() + 10 * table.recordLength());
+    expectFailure([&] { set->MoveLast(); }, err::InputPastEnd, {"Shamsi.dbf", "3000"});
+}
+
+// A file the user may not write: refused when opened for filling, readable for
+// a dry run.
+TEST(TableFailure, FileThatMayNotBeWritten)
+{
+    TempDir dir;
+    const auto file = dir.write("Shamsi.dbf", kGood);
+    FaultyFileIo denied;
+    denied.failAt = 2; // stat, then open
+    denied.error = std::make_error_code(std::errc::permission_denied);
+    expectFailure([&] { DbfRecordSet::open(file, Access::ReadWrite, denied); },
+                  err::PermissionDenied, {"Shamsi.dbf", "for writing"});
+
+    // The real thing: an immutable file refuses writing even to root.
+    if (std::system(("chattr +i '" + file.string() + "' 2>/dev/null").c_str()) != 0)
+        GTEST_SKIP() << "chattr +i is not possible here (file system or privileges)";
+    struct Mutable {
+        std::string path;
+        ~Mutable() { (void)std::system(("chattr -i '" + path + "'").c_str()); }
+    } restore{file.string()};
+    expectFailure([&] { DbfRecordSet::open(file); }, err::PermissionDenied,
+                  {"Shamsi.dbf", "for writing"});
+    EXPECT_EQ(DbfRecordSet::open(file, Access::DryRun)->RecordCount(), 2);
+}
+
+// Every file operation of a whole walk, failed one at a time: each failure
+// surfaces as a Failure of its kind (a failed close excepted: it has nothing
+// to report once the data is synced), and the file is still a sound table
+// that differs only in destinations and the date.
+struct IoFault {
+    const char* name;
+    std::errc error;
+    int number;
+};
+
+class FailedCall : public testing::TestWithParam<IoFault>
+{
+};
+
+TEST_P(FailedCall, BecomesAFailureAndLeavesASoundTable)
+{
+    TableBuilder table;
+    for (int i = 0; i < 3; ++i)
+        table.add(scheduleRecord("20010321", "", "19991231", "20230101"), i == 1);
+    int total = 0;
+    {
+        TempDir dir;
+        FaultyFileIo io;
+        fillWalk(*DbfRecordSet::open(dir.write("t.dbf", table.bytes()), Access::ReadWrite, io));
+        total = io.calls;
+    }
+    ASSERT_GT(total, 8);
+    for (int n = 1; n <= total; ++n) {
+        SCOPED_TRACE("failing call " + std::to_string(n));
+        TempDir dir;
+        const auto file = dir.write("t.dbf", table.bytes());
+        FaultyFileIo io;
+        io.failAt = n;
+        io.error = std::make_error_code(GetParam().error);
+        bool failed = false;
+        try {
+            fillWalk(*DbfRecordSet::open(file, Access::ReadWrite, io));
+        } catch (const Failure& f) {
+            failed = true;
+            EXPECT_EQ(f.number(), GetParam().number) << f.description();
+            EXPECT_NE(f.description().find("t.dbf"), std::string::npos) << f.description();
+        }
+        EXPECT_EQ(failed, io.failed != "close") << io.failed;
+        const std::string after = readFile(file);
+        auto reopened = DbfRecordSet::open(file);
+        EXPECT_EQ(reopened->RecordCount(), 3);
+        EXPECT_EQ(
+            changedOutside(table.bytes(), after, writableBytes(reopened->layout(), after.size())),
+            std::vector<long>{});
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Errors, FailedCall,
+    testing::Values(IoFault{"deviceIo", std::errc::io_error, err::DeviceIO},
+                    IoFault{"diskFull", std::errc::no_space_on_device, err::DiskFull},
+                    IoFault{"permission", std::errc::permission_denied, err::PermissionDenied}),
+    [](const auto& p) { return std::string(p.param.name); });
+
+TEST(TableFailure, ShortWritesAreCompletedAndStalledWritesAreDiskFull)
+{
+    TempDir dir;
+    auto table = twoRecords();
+    const auto file = dir.write("t.dbf", table.bytes());
+    FaultyFileIo io;
+    io.shortWrite = 3;
+    fillWalk(*DbfRecordSet::open(file, Access::ReadWrite, io));
+    auto set = DbfRecordSet::open(file);
+    EXPECT_EQ(set->Field("SHES"), "D20010321");
+    EXPECT_EQ(set->Field("SHTF"), "");
+
+    FaultyFileIo stalled;
+    stalled.stall = true;
+    auto other = DbfRecordSet::open(dir.write("u.dbf", table.bytes()), Access::ReadWrite, stalled);
+    expectFailure([&] { fillWalk(*other); }, err::DiskFull, {"u.dbf"});
+}
+
+} // namespace

@@ -1,0 +1,189 @@
+// The pictures of the main window's picture box: the instruction before the
+// first run (167 x 90), and the wait and success pictures of the run
+// (169 x 89, the size of the box).
+#include "ArtFonts.h"
+#include "Drawing.h"
+#include "Palette.h"
+#include "Pictures.h"
+#include "Texts.h"
+
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+
+namespace halvane::art
+{
+
+namespace
+{
+
+// The area of the instruction picture that opens the viewer when clicked.
+const QRectF kGuideButton(64, 24, 97, 25);
+
+QImage paper(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    QPainter p(&image);
+    QLinearGradient shade(0, 0, 0, height);
+    shade.setColorAt(0, Qt::white);
+    shade.setColorAt(1, palette::kPaper);
+    p.fillRect(image.rect(), shade);
+    return image;
+}
+
+// A small book, the sign of the instructions.
+void drawBook(QPainter& p, const QRectF& box, const QColor& color)
+{
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(color, 1.2));
+    p.setBrush(Qt::NoBrush);
+    const qreal mx = box.center().x();
+    QPainterPath left;
+    left.moveTo(mx, box.top() + 2);
+    left.quadTo(mx - box.width() * 0.25, box.top(), box.left(), box.top() + 1);
+    left.lineTo(box.left(), box.bottom() - 1);
+    left.quadTo(mx - box.width() * 0.25, box.bottom() - 2, mx, box.bottom());
+    p.drawPath(left);
+    p.drawPath(QTransform::fromTranslate(2 * mx, 0).scale(-1, 1).map(left));
+    p.drawLine(QPointF(mx, box.top() + 2), QPointF(mx, box.bottom()));
+    p.restore();
+}
+
+// A mouse pointer, its tip at `tip`.
+void drawPointer(QPainter& p, const QPointF& tip, qreal size)
+{
+    QPainterPath arrow;
+    arrow.moveTo(0, 0);
+    arrow.lineTo(0, 15);
+    arrow.lineTo(3.6, 11.6);
+    arrow.lineTo(6.4, 17.4);
+    arrow.lineTo(8.6, 16.4);
+    arrow.lineTo(5.8, 10.8);
+    arrow.lineTo(10.8, 10.8);
+    arrow.closeSubpath();
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    p.translate(tip);
+    p.scale(size / 17.4, size / 17.4);
+    p.setPen(QPen(palette::kInk, 1.1));
+    p.setBrush(Qt::white);
+    p.drawPath(arrow);
+    p.restore();
+}
+
+} // namespace
+
+QImage instructionPicture()
+{
+    QImage image = paper(167, 90);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+
+    // First line: prepare as the instructions say.
+    drawPersian(p, QRectF(2, 1, 163, 22), texts::kPrepare,
+                fitted(ArtFonts::nazli(12), texts::kPrepare, 163), palette::kInk);
+
+    // The click area, drawn as a button that opens the instructions.
+    QLinearGradient sea(kGuideButton.topLeft(), kGuideButton.bottomLeft());
+    sea.setColorAt(0, palette::kTurquoiseLight);
+    sea.setColorAt(1, palette::kTurquoise);
+    p.setPen(QPen(palette::kTurquoise.darker(130), 1));
+    p.setBrush(sea);
+    p.drawRoundedRect(kGuideButton.adjusted(1.5, 1.5, -1.5, -1.5), 6, 6);
+    drawBook(p, QRectF(kGuideButton.right() - 23, kGuideButton.top() + 7, 14, 11), Qt::white);
+    drawPersian(p, kGuideButton.adjusted(4, 0, -27, 0), texts::kOpenGuide,
+                ArtFonts::nazli(13, true), Qt::white, Qt::AlignCenter);
+    drawPointer(p, QPointF(kGuideButton.left() - 6, kGuideButton.top() + 10), 15);
+
+    // Second line: then run the program.
+    drawPersian(p, QRectF(2, 54, 163, 24), texts::kThenRun,
+                fitted(ArtFonts::nazli(13, true), texts::kThenRun, 163), palette::kDeepBlue);
+    p.end();
+    return image;
+}
+
+QImage waitPicture()
+{
+    QImage image = paper(169, 89);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+
+    // An hourglass.
+    const QPointF c(84.5, 18);
+    QPainterPath glass;
+    glass.moveTo(c + QPointF(-8, -12));
+    glass.lineTo(c + QPointF(8, -12));
+    glass.lineTo(c + QPointF(1.5, 0));
+    glass.lineTo(c + QPointF(8, 12));
+    glass.lineTo(c + QPointF(-8, 12));
+    glass.lineTo(c + QPointF(-1.5, 0));
+    glass.closeSubpath();
+    p.setPen(QPen(palette::kDeepBlue, 1.4));
+    p.setBrush(Qt::white);
+    p.drawPath(glass);
+    p.setPen(Qt::NoPen);
+    p.setBrush(palette::kGold);
+    QPainterPath sandTop;
+    sandTop.moveTo(c + QPointF(-5, -6));
+    sandTop.lineTo(c + QPointF(5, -6));
+    sandTop.lineTo(c + QPointF(0.8, -0.5));
+    sandTop.lineTo(c + QPointF(-0.8, -0.5));
+    p.drawPath(sandTop);
+    QPainterPath sandBottom;
+    sandBottom.moveTo(c + QPointF(-7, 11));
+    sandBottom.lineTo(c + QPointF(7, 11));
+    sandBottom.lineTo(c + QPointF(0, 5));
+    p.drawPath(sandBottom);
+    p.setPen(QPen(palette::kDeepBlue, 2.2, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(c + QPointF(-10, -12.5), c + QPointF(10, -12.5));
+    p.drawLine(c + QPointF(-10, 12.5), c + QPointF(10, 12.5));
+
+    drawPersian(p, QRectF(2, 33, 165, 22), texts::kWait, ArtFonts::nazli(16, true),
+                palette::kDeepBlue, Qt::AlignCenter);
+    drawPersian(p, QRectF(2, 54, 165, 18), texts::kConverting, ArtFonts::nazli(13),
+                palette::kInkSoft, Qt::AlignCenter);
+
+    // A progress bar, half full, read right to left.
+    const QRectF track(24, 76, 121, 7);
+    p.setPen(Qt::NoPen);
+    p.setBrush(palette::kPaperShade);
+    p.drawRoundedRect(track, 3.5, 3.5);
+    QLinearGradient sea(track.topLeft(), track.bottomLeft());
+    sea.setColorAt(0, palette::kTurquoiseLight);
+    sea.setColorAt(1, palette::kTurquoise);
+    p.setBrush(sea);
+    p.drawRoundedRect(QRectF(track.right() - 70, track.top(), 70, track.height()), 3.5, 3.5);
+    p.end();
+    return image;
+}
+
+QImage successPicture()
+{
+    QImage image = paper(169, 89);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+
+    // A green disc with a check mark.
+    const QPointF c(84.5, 17);
+    p.setPen(Qt::NoPen);
+    p.setBrush(palette::kGreen);
+    p.drawEllipse(c, 13, 13);
+    p.setPen(QPen(Qt::white, 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(Qt::NoBrush);
+    QPainterPath tick;
+    tick.moveTo(c + QPointF(-6, 0.5));
+    tick.lineTo(c + QPointF(-1.5, 5));
+    tick.lineTo(c + QPointF(6.5, -4.5));
+    p.drawPath(tick);
+
+    const QFont bold = fitted(ArtFonts::nazli(14, true), texts::kConverted, 163);
+    drawPersian(p, QRectF(3, 32, 163, 22), texts::kConverted, bold, palette::kGreen.darker(125),
+                Qt::AlignCenter);
+    drawParagraph(p, QRectF(8, 55, 153, 32), texts::kImportBack, ArtFonts::nazli(12), palette::kInk,
+                  16, Qt::AlignCenter);
+    p.end();
+    return image;
+}
+
+} // namespace halvane::art

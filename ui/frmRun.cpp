@@ -1,0 +1,95 @@
+#include "frmRun.h"
+
+#include "ClickArea.h"
+#include "DataControlWidget.h"
+#include "DatesFile.h"
+#include "Design.h"
+#include "Host.h"
+#include "Outcome.h"
+#include "PictureBox.h"
+#include "ShamsiConv.h"
+#include "WindowServices.h"
+#include "frmInstruction.h"
+
+#include <QImage>
+#include <QPushButton>
+
+namespace halvane::ui
+{
+
+frmRun::frmRun()
+{
+    makeToolWindow(*this, QStringLiteral("QRX Ver. 2.0"), 2775, 1875);
+    setWindowIcon(programIcon());
+    setDesignFont(*this, QString::fromLatin1(kTahoma), kWindowFontSize);
+
+    // Controls from the bottom-most to the topmost: each one created lies
+    // over those before it.
+    m_dbShamsi = addControl<DataControlWidget>(*this, "dbShamsi", twipsRect(360, 1320, 2055, 345));
+    m_dbShamsi->setCaption(QStringLiteral("Data1"));
+    setDesignFont(*m_dbShamsi, QString::fromLatin1(kMsSansSerif), kWindowFontSize);
+
+    m_cmdCancel =
+        addButton(*this, "cmdCancel", QStringLiteral("Exit"), twipsRect(1440, 1560, 1215, 270));
+    m_cmdRun = addButton(*this, "cmdRun", QStringLiteral("Run"), twipsRect(120, 1560, 1215, 270));
+
+    m_picRun = addControl<PictureBox>(*this, "picRun", twipsRect(120, 120, 2535, 1335));
+    setDesignFont(*m_picRun, QString::fromLatin1(kMsSansSerif), kWindowFontSize);
+    m_picRun->setPicture(QImage(QStringLiteral(":/art/instruction.png")));
+
+    // Inside the picture box, placed relative to its interior.
+    m_imgInstr = addControl<ClickArea>(
+        *m_picRun, "imgInstr",
+        twipsRect(960, 360, 1455, 375).translated(m_picRun->contentsRect().topLeft()));
+
+    setTabOrder(m_cmdRun, m_cmdCancel);
+    setTabOrder(m_cmdCancel, m_picRun);
+    m_cmdRun->setFocus();
+
+    connectHandler(m_cmdRun, &QPushButton::clicked, this, &frmRun::cmdRun_Click);
+    connectHandler(m_cmdCancel, &QPushButton::clicked, this, &frmRun::cmdCancel_Click);
+    connectHandler(m_imgInstr, &ClickArea::clicked, this, &frmRun::imgInstr_Click);
+
+    centreOnScreen(*this);
+}
+
+void frmRun::Form_Load()
+{
+    // Telling the program's directory may fail too; it is part of the load.
+    guarded([this] { loadDateTableAtStart(m_table, programDirectory()); });
+}
+
+void frmRun::cmdRun_Click()
+{
+    run::runConversion(*m_dbShamsi, *this, [this](std::string_view, std::string_view text) {
+        return Shamsi_Conv(text);
+    });
+}
+
+void frmRun::cmdCancel_Click()
+{
+    Unload(*this);
+    endProcess();
+}
+
+void frmRun::imgInstr_Click()
+{
+    Show<frmInstruction>();
+}
+
+std::string frmRun::Shamsi_Conv(std::string_view GetVar) const
+{
+    return halvane::Shamsi_Conv(m_table, GetVar);
+}
+
+void frmRun::showPicture(std::string_view fileName)
+{
+    setPictureFromFile(*m_picRun, fileName);
+}
+
+void frmRun::focusRunButton()
+{
+    m_cmdRun->setFocus();
+}
+
+} // namespace halvane::ui
