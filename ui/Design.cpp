@@ -93,6 +93,7 @@ void makeTitlelessWindow(QWidget& window, int clientWidth, int clientHeight)
 
 void centreOnScreen(QWidget& window)
 {
+    window.setProperty(kCentredProperty, true);
     const QScreen* screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
     if (!screen)
         return;

@@ -72,8 +72,11 @@ void makeToolWindow(QWidget& window, const QString& caption, int clientWidth, in
 // A fixed window without any title bar (no caption, no window-menu or close
 // button), client area of the given size in twips, no task-bar entry.
 void makeTitlelessWindow(QWidget& window, int clientWidth, int clientHeight);
-// Places `window` in the middle of its screen.
+// Places `window`, its frame included, in the middle of its screen, and
+// marks it so: the window services centre it again once it is shown, when
+// the window system has told the size of its frame.
 void centreOnScreen(QWidget& window);
+inline constexpr char kCentredProperty[] = "centredOnScreen";
 
 // The program icon (16 x 16 and 32 x 32), shared by the tool windows.
 QIcon programIcon();

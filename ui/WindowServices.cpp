@@ -1,6 +1,7 @@
 #include "WindowServices.h"
 
 #include "DataControlWidget.h"
+#include "Design.h"
 #include "Host.h"
 #include "PictureBox.h"
 #include "Platform.h"
@@ -37,7 +38,13 @@ class QtHost final : public Host
 public:
     void messageBox(std::string_view text, std::string_view title) override
     {
-        makeMessageBox(text, title)->exec();
+        auto box = makeMessageBox(text, title);
+        // Takes the keyboard at once, so Enter presses OK even where no
+        // window manager hands the focus to a new window.
+        box->show();
+        box->raise();
+        box->activateWindow();
+        box->exec();
     }
 
     [[noreturn]] void endProcess() override
@@ -208,6 +215,8 @@ void present(QWidget& window, bool created)
     }
     window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
     window.show();
+    if (created && window.property(kCentredProperty).toBool())
+        centreOnScreen(window);
     window.raise();
     window.activateWindow();
 }

@@ -63,10 +63,8 @@ void frmSplash::cmdAbout_Click()
 
 void frmSplash::closeEvent(QCloseEvent* event)
 {
-    if (event->spontaneous())
-        event->ignore();
-    else
-        event->accept();
+    // Unload takes the window away without a close request.
+    event->ignore();
 }
 
 } // namespace halvane::ui

@@ -18,7 +18,7 @@ public:
     void cmdAbout_Click();
 
 protected:
-    // "OK" is the only way on: a close request of the window system is refused.
+    // "OK" is the only way on: a close request (Alt+F4, the window manager) is refused.
     void closeEvent(QCloseEvent* event) override;
 };
 

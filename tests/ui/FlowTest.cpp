@@ -1,0 +1,428 @@
+// The ways through the program's windows: start-up, the splash window's
+// buttons, the main window's run, exit and instruction area, the failures on
+// the way, and which window keeps the process alive.
+#include "ClickArea.h"
+#include "Design.h"
+#include "Module1.h"
+#include "PictureBox.h"
+#include "UiTest.h"
+#include "frmAbout.h"
+#include "frmInstruction.h"
+#include "frmRun.h"
+#include "frmSplash.h"
+
+#include <QPointer>
+#include <QPushButton>
+#include <QScreen>
+#include <QTest>
+#include <QTimer>
+#include <QWindow>
+#include <fstream>
+#include <functional>
+
+namespace halvane::test
+{
+namespace
+{
+
+using ui::Find;
+using ui::Show;
+
+void click(QWidget& window, const char* name)
+{
+    QWidget* w = control(window, name);
+    ASSERT_NE(w, nullptr);
+    QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
+}
+
+// What the screen shows of `window` equals what the window draws.
+bool drawnOnScreen(QWidget& window)
+{
+    const QImage onScreen =
+        window.screen()->grabWindow(window.winId()).toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage drawn = window.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    return !onScreen.isNull() && onScreen == drawn;
+}
+
+// ES, EF, ES_T1, EF_T1 and the SHES, SHEF, SHTS, SHTF they give.
+const std::vector<SampleRecord> kRecords = {
+    {"Foundation", {"20020321", "20030320", "", ""}},
+    {"Walls", {"20000101", "", "19790101", "20231231"}},
+    {"Roof", {"", "", "", ""}},
+};
+const std::vector<std::array<std::string, 4>> kConverted = {
+    {"81/01/01  ", "81/12/29  ", "          ", "          "},
+    {"78/10/11  ", "          ", "          ", "02/10/10  "},
+    {"          ", "          ", "          ", "          "},
+};
+constexpr std::array<std::string_view, 4> kDestinations{"SHES", "SHEF", "SHTS", "SHTF"};
+
+void expectConverted(const std::filesystem::path& table)
+{
+    for (std::size_t r = 0; r < kRecords.size(); ++r) {
+        for (std::size_t f = 0; f < kDestinations.size(); ++f)
+            EXPECT_EQ(storedField(table, static_cast<int>(r), kDestinations[f]), kConverted[r][f])
+                << "record " << r << " " << kDestinations[f];
+        EXPECT_EQ(storedField(table, static_cast<int>(r), "ACTIVITY"),
+                  kRecords[r].activity + std::string(20 - kRecords[r].activity.size(), ' '));
+    }
+}
+
+QImage deliveredPicture(std::string_view name)
+{
+    return QImage(
+        QString::fromStdString((std::filesystem::path(HALVANE_PROGRAM_DIR) / name).string()));
+}
+
+const Message kDateNotFound{"Unable to Calculate Shamsi Dates", "Date Not Found"};
+
+using Flow = UiTest;
+
+// ------------------------------------------------------------------ start-up and splash
+
+TEST_F(Flow, MainShowsTheSplashFullyDrawnWithOkFocused)
+{
+    ui::Module1::Main();
+    auto splashes = shownWindows<ui::frmSplash>();
+    ASSERT_EQ(splashes.size(), 1u);
+    EXPECT_TRUE(drawnOnScreen(*splashes[0]));
+    ASSERT_NE(splashes[0]->focusWidget(), nullptr);
+    EXPECT_EQ(splashes[0]->focusWidget()->objectName(), "cmdOK");
+    EXPECT_TRUE(shownWindows<ui::frmRun>().empty());
+}
+
+TEST_F(Flow, OkUnloadsTheSplashAndOpensTheMainWindow)
+{
+    ui::Module1::Main();
+    QPointer<QWidget> splash = Find<ui::frmSplash>();
+    click(*splash, "cmdOK");
+    settle();
+    EXPECT_TRUE(splash.isNull()) << "the splash window is destroyed";
+    auto mains = shownWindows<ui::frmRun>();
+    ASSERT_EQ(mains.size(), 1u);
+    EXPECT_EQ(mains[0]->focusWidget()->objectName(), "cmdRun");
+    EXPECT_TRUE(host.messages.empty());
+}
+
+TEST_F(Flow, AboutTwiceOpensOneAboutWindow)
+{
+    ui::Module1::Main();
+    auto* splash = Find<ui::frmSplash>();
+    click(*splash, "cmdAbout");
+    auto* first = Find<ui::frmAbout>();
+    ASSERT_NE(first, nullptr);
+    click(*splash, "cmdAbout");
+    EXPECT_EQ(Find<ui::frmAbout>(), first);
+    EXPECT_EQ(shownWindows<ui::frmAbout>().size(), 1u);
+    EXPECT_TRUE(splash->isVisible()) << "the splash window stays open";
+}
+
+TEST_F(Flow, AboutThenOkLeavesTheAboutWindowBesideTheMainWindow)
+{
+    ui::Module1::Main();
+    click(*Find<ui::frmSplash>(), "cmdAbout");
+    click(*Find<ui::frmSplash>(), "cmdOK");
+    settle();
+    EXPECT_EQ(Find<ui::frmSplash>(), nullptr);
+    ASSERT_NE(Find<ui::frmAbout>(), nullptr);
+    ASSERT_NE(Find<ui::frmRun>(), nullptr);
+    Find<ui::frmAbout>()->windowHandle()->close(); // its close button
+    settle();
+    EXPECT_EQ(Find<ui::frmAbout>(), nullptr);
+    EXPECT_NE(Find<ui::frmRun>(), nullptr);
+    EXPECT_TRUE(ui::anyWindowOpen());
+}
+
+TEST_F(Flow, SplashRefusesTheWindowSystemsCloseRequest)
+{
+    ui::Module1::Main();
+    QPointer<QWidget> splash = Find<ui::frmSplash>();
+    splash->windowHandle()->close();
+    settle();
+    ASSERT_FALSE(splash.isNull());
+    EXPECT_TRUE(splash->isVisible());
+}
+
+class KeyOnFocusedButton : public UiTest, public ::testing::WithParamInterface<Qt::Key>
+{
+};
+
+TEST_P(KeyOnFocusedButton, PressesIt)
+{
+    ui::Module1::Main();
+    auto* splash = Find<ui::frmSplash>();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(splash));
+    QTest::keyClick(splash->focusWidget(), Qt::Key_Tab); // on to "About"
+    QTest::keyClick(QApplication::focusWidget(), GetParam());
+    EXPECT_NE(Find<ui::frmAbout>(), nullptr);
+
+    QApplication::setActiveWindow(splash);
+    QTest::keyClick(splash, Qt::Key_Tab); // back to "OK"
+    QTest::keyClick(QApplication::focusWidget(), GetParam());
+    settle();
+    EXPECT_NE(Find<ui::frmRun>(), nullptr);
+    EXPECT_EQ(Find<ui::frmSplash>(), nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(EnterReturnSpace, KeyOnFocusedButton,
+                         ::testing::Values(Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space));
+
+TEST_F(Flow, OkWithoutDatesTxtReportsAndEndsWithoutTheMainWindow)
+{
+    useProgramDirectoryWith({});
+    ui::Module1::Main();
+    auto* splash = Find<ui::frmSplash>();
+    EXPECT_THROW(splash->cmdOK_Click(), ProcessEnded);
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].text,
+              "Unexpected Error: File not found: " + (programDir() / "DATES.TXT").string());
+    EXPECT_EQ(host.messages[0].title, "qrx2");
+    EXPECT_EQ(host.ended, 1);
+    EXPECT_FALSE(splash->isVisible()) << "the splash window is already gone";
+    EXPECT_EQ(Find<ui::frmRun>(), nullptr);
+    settle();
+    EXPECT_TRUE(shownWindows<ui::frmRun>().empty());
+    for (QWidget* w : QApplication::topLevelWidgets())
+        EXPECT_EQ(qobject_cast<ui::frmRun*>(w), nullptr) << "no main window was left behind";
+}
+
+// ------------------------------------------------------------------ the main window
+
+TEST_F(Flow, RunFillsTheTableAndShowsSuccessTwice)
+{
+    writeTable(kRecords);
+    auto& main = Show<ui::frmRun>();
+    auto* picRun = control<ui::PictureBox>(main, "picRun");
+    for (int run = 1; run <= 2; ++run) {
+        click(main, "cmdRun");
+        expectConverted(tableFile());
+        EXPECT_EQ(picRun->picture(), deliveredPicture("success.BMP")) << "run " << run;
+        EXPECT_EQ(main.focusWidget()->objectName(), "cmdRun");
+        EXPECT_EQ(host.ended, 0);
+        // The date outside 1980 to 2023 is reported once per run.
+        EXPECT_EQ(host.messages,
+                  std::vector<Message>(static_cast<std::size_t>(run), kDateNotFound));
+    }
+}
+
+TEST_F(Flow, RunPaintsWaitBeforeTheWalk)
+{
+    writeTable(kRecords);
+    auto& main = Show<ui::frmRun>();
+    // The first conversion happens inside the walk: by then wait.BMP is on the screen.
+    QImage onScreenDuringWalk;
+    auto* picRun = control<ui::PictureBox>(main, "picRun");
+    struct Peek final : Host {
+        Host* previous;
+        QWidget* box;
+        QImage* shot;
+        void messageBox(std::string_view text, std::string_view title) override
+        {
+            *shot = box->screen()
+                        ->grabWindow(box->window()->winId(), box->x(), box->y(), box->width(),
+                                     box->height())
+                        .toImage();
+            previous->messageBox(text, title);
+        }
+        [[noreturn]] void endProcess() override { throw ProcessEnded{}; }
+    } peek;
+    peek.previous = &host;
+    peek.box = picRun;
+    peek.shot = &onScreenDuringWalk;
+    ScopedHost scope(peek);
+    main.cmdRun_Click();
+    ASSERT_FALSE(onScreenDuringWalk.isNull());
+    const QImage wait = deliveredPicture("wait.BMP").convertToFormat(QImage::Format_RGB32);
+    const QPoint interior = picRun->contentsRect().topLeft();
+    EXPECT_EQ(
+        onScreenDuringWalk.convertToFormat(QImage::Format_RGB32).pixel(interior + QPoint(10, 10)),
+        wait.pixel(10, 10));
+}
+
+TEST_F(Flow, RunWithoutTableReportsAndEnds)
+{
+    auto& main = Show<ui::frmRun>();
+    EXPECT_THROW(main.cmdRun_Click(), ProcessEnded);
+    EXPECT_EQ(host.messages, (std::vector<Message>{{"Shamsi.dbf file not found", "qrx2"}}));
+    EXPECT_EQ(host.ended, 1);
+    EXPECT_EQ(control<ui::PictureBox>(main, "picRun")->picture(),
+              QImage(QStringLiteral(":/art/instruction.png")));
+}
+
+struct PictureCase {
+    const char* name;
+    const char* file;         // the picture file that is missing or broken
+    const char* content;      // nullptr: missing
+    const char* messageStart; // after "Unexpected Error: "
+    bool converted;           // the records were converted before the failure
+};
+
+std::ostream& operator<<(std::ostream& os, const PictureCase& c)
+{
+    return os << c.name;
+}
+
+class PictureFailure : public UiTest, public ::testing::WithParamInterface<PictureCase>
+{
+};
+
+TEST_P(PictureFailure, ReportsAndEnds)
+{
+    const PictureCase& c = GetParam();
+    useProgramDirectoryWith(
+        {"DATES.TXT", std::string_view(c.file) == "wait.BMP" ? "success.BMP" : "wait.BMP"});
+    if (c.content)
+        std::ofstream(programDir() / c.file, std::ios::binary) << c.content;
+    writeTable(kRecords);
+    const std::string before = readFile(tableFile());
+
+    auto& main = Show<ui::frmRun>();
+    EXPECT_THROW(main.cmdRun_Click(), ProcessEnded);
+    ASSERT_FALSE(host.messages.empty());
+    const Message& last = host.messages.back();
+    EXPECT_EQ(last.text.rfind(std::string("Unexpected Error: ") + c.messageStart, 0), 0u)
+        << last.text;
+    EXPECT_NE(last.text.find((programDir() / c.file).string()), std::string::npos) << last.text;
+    EXPECT_EQ(last.title, "qrx2");
+    EXPECT_EQ(host.ended, 1);
+    if (c.converted)
+        expectConverted(tableFile());
+    else
+        EXPECT_EQ(readFile(tableFile()), before) << "no record was changed";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Pictures, PictureFailure,
+    ::testing::Values(
+        PictureCase{"WaitMissing", "wait.BMP", nullptr, "File not found: ", false},
+        PictureCase{"WaitNotAPicture", "wait.BMP", "not a picture", "Invalid picture: ", false},
+        PictureCase{"SuccessMissing", "success.BMP", nullptr, "File not found: ", true},
+        PictureCase{"SuccessNotAPicture", "success.BMP", "BM", "Invalid picture: ", true}),
+    [](const auto& p) { return std::string(p.param.name); });
+
+TEST_F(Flow, StartedFromAnotherDirectoryUsesTheProgramsDirectory)
+{
+    TempDir elsewhere;
+    std::filesystem::current_path(elsewhere.path());
+    writeTable(kRecords);
+    auto& main = Show<ui::frmRun>();
+    EXPECT_EQ(std::filesystem::canonical(std::filesystem::current_path()),
+              std::filesystem::canonical(HALVANE_PROGRAM_DIR));
+    main.cmdRun_Click();
+    EXPECT_EQ(control<ui::PictureBox>(main, "picRun")->picture(), deliveredPicture("success.BMP"));
+    expectConverted(tableFile());
+}
+
+TEST_F(Flow, InstructionAreaOpensOneViewer)
+{
+    auto& main = Show<ui::frmRun>();
+    click(main, "imgInstr");
+    auto* viewer = Find<ui::frmInstruction>();
+    ASSERT_NE(viewer, nullptr);
+    EXPECT_EQ(viewer->windowTitle(), "Instruction");
+    click(main, "imgInstr");
+    EXPECT_EQ(Find<ui::frmInstruction>(), viewer);
+    EXPECT_EQ(shownWindows<ui::frmInstruction>().size(), 1u);
+    EXPECT_TRUE(main.isVisible());
+}
+
+TEST_F(Flow, ClicksOnThePictureOutsideTheInstructionAreaDoNothing)
+{
+    auto& main = Show<ui::frmRun>();
+    auto* picRun = control<ui::PictureBox>(main, "picRun");
+    auto* area = control<ui::ClickArea>(main, "imgInstr");
+    for (QPoint p : {picRun->contentsRect().topLeft() + QPoint(2, 2),
+                     QPoint(area->geometry().left() - 2, area->geometry().center().y()),
+                     QPoint(area->geometry().center().x(), area->geometry().bottom() + 2)})
+        QTest::mouseClick(picRun, Qt::LeftButton, {}, p);
+    EXPECT_EQ(Find<ui::frmInstruction>(), nullptr);
+}
+
+TEST_F(Flow, ExitWithTheViewerOpenUnloadsAndEndsTheProcess)
+{
+    auto& main = Show<ui::frmRun>();
+    click(main, "imgInstr");
+    ASSERT_NE(Find<ui::frmInstruction>(), nullptr);
+    EXPECT_THROW(main.cmdCancel_Click(), ProcessEnded);
+    EXPECT_EQ(host.ended, 1);
+    EXPECT_FALSE(main.isVisible()) << "the main window was unloaded first";
+    EXPECT_EQ(Find<ui::frmRun>(), nullptr);
+    EXPECT_TRUE(host.messages.empty());
+}
+
+TEST_F(Flow, UnloadedMainWindowComesBackFromItsDesign)
+{
+    writeTable(kRecords);
+    auto* first = &Show<ui::frmRun>();
+    first->cmdRun_Click();
+    ui::Unload<ui::frmRun>();
+    auto& second = Show<ui::frmRun>();
+    EXPECT_EQ(control<ui::PictureBox>(second, "picRun")->picture(),
+              QImage(QStringLiteral(":/art/instruction.png")));
+}
+
+// ------------------------------------------------------------------ the life of the process
+
+// Runs the event loop with `steps` run one after another, each some time
+// after the previous one has returned; a step may record what it sees.
+// Returns the loop's exit status, or -1 when it was still running five
+// seconds later.
+int runWith(std::vector<std::function<void()>> steps)
+{
+    // Timers owned here, so none fires after the loop has ended.
+    std::size_t next = 0;
+    QTimer stepper;
+    stepper.setInterval(50);
+    QObject::connect(&stepper, &QTimer::timeout, [&] {
+        if (next < steps.size())
+            steps[next++]();
+    });
+    stepper.start();
+    bool timedOut = false;
+    QTimer watchdog;
+    watchdog.setSingleShot(true);
+    QObject::connect(&watchdog, &QTimer::timeout, [&] {
+        timedOut = true;
+        QCoreApplication::exit(99);
+    });
+    watchdog.start(5000);
+    const int status = ui::runEventLoop();
+    return timedOut ? -1 : status;
+}
+
+TEST_F(Flow, CloseButtonOnTheMainWindowLeavesTheViewerAndTheProcessRunning)
+{
+    auto& main = Show<ui::frmRun>();
+    QPointer<QWidget> mainWindow = &main;
+    QPointer<QWidget> viewer = &Show<ui::frmInstruction>();
+    std::vector<std::string> seen;
+    const int status = runWith({
+        [&] { mainWindow->windowHandle()->close(); },
+        [&] {
+            seen.push_back(mainWindow ? "main window exists" : "main window destroyed");
+            seen.push_back(viewer && viewer->isVisible() ? "viewer open" : "viewer gone");
+        },
+        [&] { viewer->windowHandle()->close(); },
+    });
+    EXPECT_EQ(status, 0) << "the loop ended when the last window closed";
+    EXPECT_EQ(seen, (std::vector<std::string>{"main window destroyed", "viewer open"}));
+}
+
+TEST_F(Flow, ProcessEndsWhenTheLastToolWindowCloses)
+{
+    ui::Module1::Main();
+    std::vector<std::string> seen;
+    const int status = runWith({
+        [&] { click(*Find<ui::frmSplash>(), "cmdAbout"); },
+        [&] { click(*Find<ui::frmSplash>(), "cmdOK"); },
+        [&] { Find<ui::frmAbout>()->windowHandle()->close(); },
+        [&] { seen.push_back(Find<ui::frmRun>() ? "main window open" : "main window gone"); },
+        [&] { Find<ui::frmRun>()->windowHandle()->close(); },
+    });
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(seen, (std::vector<std::string>{"main window open"}));
+    EXPECT_FALSE(ui::anyWindowOpen());
+}
+
+} // namespace
+} // namespace halvane::test

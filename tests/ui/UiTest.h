@@ -1,0 +1,103 @@
+// The frame of every window test: message boxes recorded, the end of the
+// process turned into test::ProcessEnded, a Wine-style C: drive of its own
+// (WINEPREFIX), and no window, setting or current directory left behind.
+#pragma once
+
+#include "RecordingHost.h"
+#include "SampleTable.h"
+#include "TempDir.h"
+#include "WindowServices.h"
+
+#include <QApplication>
+#include <QWidget>
+#include <cstdlib>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <initializer_list>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace halvane::test
+{
+
+// Lets deferred deletions and queued calls happen, as the event loop would
+// between two events.
+inline void settle()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// The shown top-level windows of class T.
+template <class T> std::vector<T*> shownWindows()
+{
+    std::vector<T*> found;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* t = dynamic_cast<T*>(w); t && t->isVisible())
+            found.push_back(t);
+    return found;
+}
+
+// The child widget named `name` of `window`; fails the test when there is none.
+template <class W = QWidget> W* control(QWidget& window, const char* name)
+{
+    auto* w = window.findChild<W*>(QString::fromLatin1(name));
+    EXPECT_NE(w, nullptr) << "no control " << name;
+    return w;
+}
+
+class UiTest : public ::testing::Test
+{
+protected:
+    UiTest() : m_savedCwd(std::filesystem::current_path())
+    {
+        if (const char* prefix = std::getenv("WINEPREFIX"))
+            m_savedWinePrefix = prefix;
+        std::filesystem::create_directory(m_prefix / "drive_c");
+        ::setenv("WINEPREFIX", m_prefix.path().c_str(), 1);
+    }
+
+    ~UiTest() override
+    {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            delete w;
+        settle();
+        ui::setProgramDirectory({});
+        std::filesystem::current_path(m_savedCwd);
+        if (m_savedWinePrefix)
+            ::setenv("WINEPREFIX", m_savedWinePrefix->c_str(), 1);
+        else
+            ::unsetenv("WINEPREFIX");
+    }
+
+    // The table the main window's data control opens: Shamsi.dbf in C:\.
+    std::filesystem::path tableFile() const { return m_prefix / "drive_c" / "Shamsi.dbf"; }
+    void writeTable(const std::vector<SampleRecord>& records)
+    {
+        writeShamsiTable(tableFile(), records);
+    }
+
+    // Makes a prepared directory the program's directory, holding those of
+    // the delivered files (DATES.TXT, wait.BMP, success.BMP) that are named.
+    void useProgramDirectoryWith(std::initializer_list<std::string_view> files)
+    {
+        for (auto name : files)
+            std::filesystem::copy_file(std::filesystem::path(HALVANE_PROGRAM_DIR) / name,
+                                       m_programDir / name);
+        ui::setProgramDirectory(m_programDir.path());
+    }
+    const std::filesystem::path& programDir() const { return m_programDir.path(); }
+
+    RecordingHost host;
+
+private:
+    TempDir m_prefix;
+    TempDir m_programDir;
+    std::filesystem::path m_savedCwd;
+    std::optional<std::string> m_savedWinePrefix;
+};
+
+} // namespace halvane::test
