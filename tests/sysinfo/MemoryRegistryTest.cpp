@@ -91,27 +91,5 @@ TEST_F(MemoryRegistryTest, CountsClosesOfHandlesThatAreNotOpen)
     EXPECT_EQ(r.openHandles(), 0u);
 }
 
-TEST_F(MemoryRegistryTest, RefusesOptionsAndUnknownRoots)
-{
-    Registry::Key key = 0;
-    EXPECT_EQ(r.openKeyEx(kLocalMachine, "Software", 1, reg::kKeyRead, &key),
-              reg::kInvalidParameter);
-    EXPECT_EQ(r.openKeyEx(0x80000001u, "Software", 0, reg::kKeyRead, &key), reg::kInvalidHandle);
-    EXPECT_EQ(r.opens(), 0);
-}
-
-TEST_F(MemoryRegistryTest, DwordIsFourBytesLowFirst)
-{
-    r.setDword(kLocalMachine, "Software", "N", 0x01020304);
-    Registry::Key key = open("Software");
-    unsigned char data[8] = {};
-    std::uint32_t size = sizeof data;
-    std::uint32_t type = 0;
-    ASSERT_EQ(r.queryValueEx(key, "N", nullptr, &type, data, &size), reg::kSuccess);
-    EXPECT_EQ(type, reg::kTypeDword);
-    EXPECT_EQ(std::vector<int>(data, data + size), (std::vector<int>{4, 3, 2, 1}));
-    r.closeKey(key);
-}
-
 } // namespace
 } // namespace halvane::test

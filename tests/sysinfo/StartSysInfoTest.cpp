@@ -205,13 +205,6 @@ TEST_F(StartSysInfoTest, AValueOfAnotherTypeLaunchesTheEmptyPath)
     EXPECT_EQ(launcher.attempts, std::vector<std::string>{""});
 }
 
-TEST_F(StartSysInfoTest, AFolderWithoutTheProgramStartsNothing)
-{
-    scene.folder();
-    ui::StartSysInfo();
-    EXPECT_TRUE(launcher.attempts.empty());
-}
-
 // A launcher that fails by throwing, as a launch can when memory runs out.
 class ThrowingLauncher final : public ui::Launcher
 {
