@@ -85,7 +85,7 @@ void BM_IcuPersianCalendar(benchmark::State& state)
         gregorian.set(std::stoi(d.substr(0, 4)), std::stoi(d.substr(5, 2)) - 1,
                       std::stoi(d.substr(8, 2)));
         persian->setTime(gregorian.getTime(status), status);
-        char text[16];
+        char text[40];
         std::snprintf(text, sizeof text, "%02d/%02d/%02d", persian->get(UCAL_YEAR, status) % 100,
                       persian->get(UCAL_MONTH, status) + 1, persian->get(UCAL_DATE, status));
         benchmark::DoNotOptimize(text);
