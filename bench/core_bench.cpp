@@ -1,8 +1,8 @@
 // Conversions per second: the table lookup by linear scan, by the index, and
 // ICU's Persian calendar on the same dates as a reference.
-#include "DateTable.h"
-#include "DatesFile.h"
-#include "ShamsiConv.h"
+#include "core/DateTable.h"
+#include "core/DatesFile.h"
+#include "core/ShamsiConv.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdio>

@@ -1,6 +1,6 @@
-#include "NotFoundList.h"
+#include "cli/NotFoundList.h"
 
-#include "ShamsiConv.h"
+#include "core/ShamsiConv.h"
 
 namespace halvane::cli
 {

@@ -1,4 +1,4 @@
-#include "ProgressBar.h"
+#include "cli/ProgressBar.h"
 
 #include <algorithm>
 

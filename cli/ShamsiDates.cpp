@@ -1,18 +1,19 @@
-#include "ShamsiDates.h"
+#include "cli/ShamsiDates.h"
 
-#include "CommandLine.h"
-#include "ConversionRun.h"
-#include "DataControl.h"
-#include "DateTable.h"
-#include "DatesFile.h"
-#include "NotFoundList.h"
-#include "Outcome.h"
-#include "Platform.h"
-#include "ProgressBar.h"
-#include "ShamsiConv.h"
-#include "TerminalDisplay.h"
-#include "TerminalHost.h"
-#include "WatchedTable.h"
+#include "cli/CommandLine.h"
+#include "cli/NotFoundList.h"
+#include "cli/ProgressBar.h"
+#include "cli/TerminalDisplay.h"
+#include "cli/TerminalHost.h"
+#include "cli/WatchedTable.h"
+#include "core/DateTable.h"
+#include "core/DatesFile.h"
+#include "core/Outcome.h"
+#include "core/Platform.h"
+#include "core/Service.h"
+#include "core/ShamsiConv.h"
+#include "dbase/DataControl.h"
+#include "run/ConversionRun.h"
 
 #include <chrono>
 #include <cstdio>
@@ -56,7 +57,7 @@ int shamsiDates(const std::vector<std::string_view>& args)
 
     ProgressBar progress(stderr, HALVANE_ISATTY(stderr));
     TerminalHost terminal(progress);
-    ScopedHost scope(terminal);
+    ReplaceService<Host> scope(terminal);
 
     DateTable dates;
     guarded([&] {

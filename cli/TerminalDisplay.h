@@ -2,7 +2,7 @@
 // belong to the windowed program; the progress bar follows the records.
 #pragma once
 
-#include "ConversionRun.h"
+#include "run/ConversionRun.h"
 
 namespace halvane::cli
 {

@@ -1,6 +1,6 @@
-#include "TerminalHost.h"
+#include "cli/TerminalHost.h"
 
-#include "CommandLine.h"
+#include "cli/CommandLine.h"
 
 #include <cstdio>
 #include <cstdlib>

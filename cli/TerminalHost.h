@@ -3,8 +3,8 @@
 // is exit status 1.
 #pragma once
 
-#include "Host.h"
-#include "ProgressBar.h"
+#include "cli/ProgressBar.h"
+#include "core/Host.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "WatchedTable.h"
+#include "cli/WatchedTable.h"
 
 namespace halvane::cli
 {

@@ -4,8 +4,8 @@
 // date belongs to.
 #pragma once
 
-#include "ProgressBar.h"
-#include "RecordSet.h"
+#include "cli/ProgressBar.h"
+#include "dbase/RecordSet.h"
 
 namespace halvane::cli
 {

@@ -1,6 +1,6 @@
 // shamsi-dates: fills the Shamsi date fields of a schedule table from the
 // command line. Run "shamsi-dates --help" for its usage.
-#include "ShamsiDates.h"
+#include "cli/ShamsiDates.h"
 
 int main(int argc, char** argv)
 {

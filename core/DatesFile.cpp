@@ -1,9 +1,6 @@
-#include "DatesFile.h"
+#include "core/DatesFile.h"
 
-#include "Failure.h"
-#include "Host.h"
-#include "Outcome.h"
-#include "Platform.h"
+#include "core/Failure.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -150,29 +147,6 @@ void loadDateTable(DateTable& table, const std::filesystem::path& path)
 {
     readDateTable(table, readWholeFile(path), path.string());
     table.buildIndex();
-}
-
-namespace
-{
-
-void loadFromDirectory(DateTable& table, const std::filesystem::path& programDir)
-{
-    platform::makeCurrent(programDir);
-    // A relative name, so it resolves in the directory just made current; the
-    // description names the full path so the reader knows where to look.
-    loadDateTable(table, std::filesystem::absolute(std::filesystem::path(kDatesFileName)));
-}
-
-} // namespace
-
-void loadDateTableAtStart(DateTable& table, const std::filesystem::path& programDir)
-{
-    guarded([&] { loadFromDirectory(table, programDir); });
-}
-
-void loadDateTableAtStart(DateTable& table)
-{
-    guarded([&] { loadFromDirectory(table, platform::programDirectory()); });
 }
 
 } // namespace halvane

@@ -13,7 +13,7 @@
 //    are ignored, as text editors write them.
 #pragma once
 
-#include "DateTable.h"
+#include "core/DateTable.h"
 
 #include <filesystem>
 #include <string>
@@ -33,12 +33,5 @@ void readDateTable(DateTable& table, std::string_view text, const std::string& f
 // Failure 53 when the file is missing, 70 when it may not be read, 75 when it
 // is not a regular file, 57 on a read error, 62 when it ends early.
 void loadDateTable(DateTable& table, const std::filesystem::path& path);
-
-// The main window's load step: makes `programDir` the current directory,
-// loads DATES.TXT from there and returns. On any failure it shows
-// "Unexpected Error: " and the failure's description, then ends the process.
-void loadDateTableAtStart(DateTable& table, const std::filesystem::path& programDir);
-// The same, with the directory of the running program.
-void loadDateTableAtStart(DateTable& table);
 
 } // namespace halvane

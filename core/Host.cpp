@@ -1,4 +1,6 @@
-#include "Host.h"
+#include "core/Host.h"
+
+#include "core/Service.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -20,31 +22,22 @@ public:
     [[noreturn]] void endProcess() override { std::_Exit(1); }
 };
 
-ConsoleHost g_console;
-Host* g_host = &g_console;
-
 } // namespace
 
-Host& host()
+Host& Host::system()
 {
-    return *g_host;
-}
-
-Host* setHost(Host* h)
-{
-    Host* previous = g_host == &g_console ? nullptr : g_host;
-    g_host = h ? h : &g_console;
-    return previous;
+    static ConsoleHost console;
+    return console;
 }
 
 void msgBox(std::string_view text, std::string_view title)
 {
-    host().messageBox(text, title);
+    service<Host>().messageBox(text, title);
 }
 
 void endProcess()
 {
-    host().endProcess();
+    service<Host>().endProcess();
     std::_Exit(1); // a host that returns would break the promise; end regardless
 }
 

@@ -1,7 +1,8 @@
 // The program's way out to the person at the screen: message boxes and the
-// ending of the process. Production code calls msgBox() and endProcess();
-// the windowed program installs a host that shows real boxes, tests install
-// one that records every message, so the core needs no window system.
+// ending of the process, a service (core/Service.h). Production code calls
+// msgBox() and endProcess(); the windowed program puts a host that shows real
+// boxes in place, the command line one that writes to the terminal, tests one
+// that records every message, so the core needs no window system.
 #pragma once
 
 #include <string>
@@ -20,28 +21,13 @@ public:
     virtual void messageBox(std::string_view text, std::string_view title) = 0;
     // Immediate: no further handler runs. Must not return.
     [[noreturn]] virtual void endProcess() = 0;
-};
 
-// The host in force. Until one is installed, a console host writes messages
-// to standard error and ends the process with status 1.
-Host& host();
-// Installs `h` (nullptr restores the console host); returns the previous one.
-Host* setHost(Host* h);
+    // Until another is put in place: messages go to standard error, and the
+    // end of the process is exit status 1.
+    static Host& system();
+};
 
 void msgBox(std::string_view text, std::string_view title = kAppTitle);
 [[noreturn]] void endProcess();
-
-// Sets a host for the life of a scope and restores the previous one.
-class ScopedHost
-{
-public:
-    explicit ScopedHost(Host& h) : m_previous(setHost(&h)) {}
-    ~ScopedHost() { setHost(m_previous); }
-    ScopedHost(const ScopedHost&) = delete;
-    ScopedHost& operator=(const ScopedHost&) = delete;
-
-private:
-    Host* m_previous;
-};
 
 } // namespace halvane

@@ -1,4 +1,4 @@
-#include "Outcome.h"
+#include "core/Outcome.h"
 
 #include <filesystem>
 #include <new>

@@ -1,16 +1,29 @@
-// The few operating-system calls the core needs, behind one unit.
+// What the program asks of the operating system about folders and files,
+// behind one interface; PlatformPosix.cpp and PlatformWin32.cpp answer it.
 #pragma once
 
 #include <filesystem>
+#include <string_view>
 
 namespace halvane::platform
 {
 
-// Directory of the running executable. Throws Failure when it cannot be told.
+// The program's own directory (the ProgramDirectory service in force).
 std::filesystem::path programDirectory();
 
 // Makes `dir` the current directory (and, on Windows, its drive the current
 // drive). Throws Failure 76 (path not found) when it cannot.
 void makeCurrent(const std::filesystem::path& dir);
+
+// The folder a Windows folder name such as "C:\" stands for. On Windows, the
+// folder itself. Elsewhere the drive as Wine maps it, so that a file written
+// by Windows software running under Wine is found: C: is $WINEPREFIX/drive_c
+// (by default ~/.wine/drive_c), another drive X: is $WINEPREFIX/dosdevices/x:,
+// and the rest of the name follows below it.
+std::filesystem::path windowsFolder(std::string_view windowsName);
+
+// True when `file` names a normal file as a directory listing of normal
+// files shows it: not a folder, not hidden (not a system file on Windows).
+bool isNormalFile(const std::filesystem::path& file);
 
 } // namespace halvane::platform

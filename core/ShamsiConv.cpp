@@ -1,6 +1,6 @@
-#include "ShamsiConv.h"
+#include "core/ShamsiConv.h"
 
-#include "Host.h"
+#include "core/Host.h"
 
 #include <algorithm>
 #include <array>

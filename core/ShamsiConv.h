@@ -6,7 +6,7 @@
 // in the four-year leap cycle. Only Gregorian years 1980 to 2023 are placed.
 #pragma once
 
-#include "DateTable.h"
+#include "core/DateTable.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,16 +1,13 @@
-#include "DataControl.h"
+#include "dbase/DataControl.h"
 
-#include "Failure.h"
+#include "core/Failure.h"
+#include "core/Platform.h"
+#include "core/Service.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <vector>
-
-#ifndef _WIN32
-#include <pwd.h>
-#include <unistd.h>
-#endif
 
 namespace halvane::dbase
 {
@@ -28,62 +25,21 @@ bool sameIgnoringCase(std::string_view a, std::string_view b)
            });
 }
 
-#ifndef _WIN32
-std::filesystem::path homeFolder()
-{
-    if (const char* home = std::getenv("HOME"); home && *home)
-        return home;
-    if (const passwd* user = getpwuid(getuid()); user && user->pw_dir)
-        return user->pw_dir;
-    return "/";
-}
-
-std::filesystem::path winePrefix()
-{
-    if (const char* prefix = std::getenv("WINEPREFIX"); prefix && *prefix)
-        return prefix;
-    return homeFolder() / ".wine";
-}
-#endif
-
 } // namespace
 
-std::filesystem::path databaseFolder(std::string_view windowsFolder)
-{
-#ifdef _WIN32
-    return std::filesystem::path(windowsFolder);
-#else
-    std::filesystem::path folder;
-    std::string_view rest = windowsFolder;
-    if (rest.size() >= 2 && rest[1] == ':' && std::isalpha(static_cast<unsigned char>(rest[0]))) {
-        const char drive = static_cast<char>(std::tolower(static_cast<unsigned char>(rest[0])));
-        folder = drive == 'c' ? winePrefix() / "drive_c"
-                              : winePrefix() / "dosdevices" / (std::string(1, drive) + ":");
-        rest.remove_prefix(2);
-    }
-    while (!rest.empty()) {
-        const auto end = rest.find_first_of("\\/");
-        if (auto part = rest.substr(0, end); !part.empty())
-            folder /= std::filesystem::path(part);
-        rest = end == std::string_view::npos ? std::string_view{} : rest.substr(end + 1);
-    }
-    return folder;
-#endif
-}
-
 DataControl::DataControl()
-    : DataControl(databaseFolder(kDatabaseName), {}, Access::ReadWrite, systemFileIo())
+    : DataControl(platform::windowsFolder(kDatabaseName), {}, Access::ReadWrite)
 {
 }
 
-DataControl::DataControl(std::filesystem::path tableFile, Access access, FileIo& io)
-    : DataControl({}, std::move(tableFile), access, io)
+DataControl::DataControl(std::filesystem::path tableFile, Access access)
+    : DataControl({}, std::move(tableFile), access)
 {
 }
 
 DataControl::DataControl(std::filesystem::path folder, std::filesystem::path tableFile,
-                         Access access, FileIo& io)
-    : m_folder(std::move(folder)), m_tableFile(std::move(tableFile)), m_access(access), m_io(io)
+                         Access access)
+    : m_folder(std::move(folder)), m_tableFile(std::move(tableFile)), m_access(access)
 {
 }
 
@@ -133,7 +89,7 @@ RecordSet* DataControl::Recordset()
 {
     const auto file = resolve(true);
     FileIo::Status now;
-    if (auto error = m_io.stat(file, now)) {
+    if (auto error = service<FileIo>().stat(file, now)) {
         if (error == std::errc::no_such_file_or_directory || error == std::errc::not_a_directory) {
             m_recordset.reset();
             return nullptr;
@@ -147,7 +103,7 @@ RecordSet* DataControl::Recordset()
             return m_recordset.get();
         m_recordset.reset();
     }
-    m_recordset = DbfRecordSet::open(file, m_access, m_io);
+    m_recordset = DbfRecordSet::open(file, m_access);
     return m_recordset.get();
 }
 

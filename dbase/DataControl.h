@@ -3,10 +3,10 @@
 // record set to the conversion run.
 #pragma once
 
-#include "Access.h"
-#include "DbfRecordSet.h"
-#include "FileIo.h"
-#include "RecordSet.h"
+#include "dbase/Access.h"
+#include "dbase/DbfRecordSet.h"
+#include "dbase/FileIo.h"
+#include "dbase/RecordSet.h"
 
 #include <filesystem>
 #include <memory>
@@ -14,13 +14,6 @@
 
 namespace halvane::dbase
 {
-
-// The folder a Windows folder name such as "C:\" stands for. On Windows, the
-// folder itself. Elsewhere the drive as Wine maps it, so that a table written
-// by Windows software running under Wine is found: C: is
-// $WINEPREFIX/drive_c (by default ~/.wine/drive_c), another drive X: is
-// $WINEPREFIX/dosdevices/x:, and the rest of the name follows below it.
-std::filesystem::path databaseFolder(std::string_view windowsFolder);
 
 class DataControl final : public RecordSetSource
 {
@@ -30,11 +23,10 @@ public:
     static constexpr std::string_view kRecordSource = "SHAMSI";
 
     // The fixed settings: the file SHAMSI.DBF, in any case of letters, in
-    // the folder "C:\" stands for (databaseFolder).
+    // the folder "C:\" stands for (platform::windowsFolder).
     DataControl();
     // A given table file (the command line, tests), opened through `io`.
-    explicit DataControl(std::filesystem::path tableFile, Access access = Access::ReadWrite,
-                         FileIo& io = systemFileIo());
+    explicit DataControl(std::filesystem::path tableFile, Access access = Access::ReadWrite);
 
     // Opens the table, as the main window does when it loads. Never throws: a
     // missing or broken table leaves no record set for now.
@@ -53,14 +45,12 @@ public:
     std::filesystem::path tablePath() const;
 
 private:
-    DataControl(std::filesystem::path folder, std::filesystem::path tableFile, Access access,
-                FileIo& io);
+    DataControl(std::filesystem::path folder, std::filesystem::path tableFile, Access access);
     std::filesystem::path resolve(bool strict) const;
 
     std::filesystem::path m_folder; // set for the fixed settings: search in it
     std::filesystem::path m_tableFile;
     Access m_access;
-    FileIo& m_io;
     std::unique_ptr<DbfRecordSet> m_recordset;
 };
 

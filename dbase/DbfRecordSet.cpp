@@ -1,9 +1,10 @@
-#include "DbfRecordSet.h"
+#include "dbase/DbfRecordSet.h"
 
-#include "Failure.h"
+#include "core/Clock.h"
+#include "core/Failure.h"
+#include "core/Service.h"
 
 #include <algorithm>
-#include <ctime>
 
 namespace halvane::dbase
 {
@@ -99,9 +100,9 @@ struct HandleGuard {
 
 } // namespace
 
-std::unique_ptr<DbfRecordSet> DbfRecordSet::open(const std::filesystem::path& file, Access access,
-                                                 FileIo& io)
+std::unique_ptr<DbfRecordSet> DbfRecordSet::open(const std::filesystem::path& file, Access access)
 {
+    FileIo& io = service<FileIo>();
     // Looked at before opening: opening a directory read-only succeeds, and
     // opening a FIFO would wait for a writer.
     FileIo::Status status;
@@ -311,17 +312,12 @@ void DbfRecordSet::stampToday()
 {
     if (m_stamped)
         return;
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-#ifdef _WIN32
-    localtime_s(&local, &now);
-#else
-    localtime_r(&now, &local);
-#endif
-    const char today[3] = {static_cast<char>(local.tm_year), static_cast<char>(local.tm_mon + 1),
-                           static_cast<char>(local.tm_mday)};
-    if (!std::equal(std::begin(today), std::end(today), m_layout.lastUpdate.begin()))
-        writeFully(m_io, m_handle, 1, today, "cannot write the last-update date", m_path);
+    const LocalDate date = today();
+    // Years since 1900, month, day: one byte each.
+    const char stamp[3] = {static_cast<char>(date.year - 1900), static_cast<char>(date.month),
+                           static_cast<char>(date.day)};
+    if (!std::equal(std::begin(stamp), std::end(stamp), m_layout.lastUpdate.begin()))
+        writeFully(m_io, m_handle, 1, stamp, "cannot write the last-update date", m_path);
     m_stamped = true;
 }
 

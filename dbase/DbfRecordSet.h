@@ -4,10 +4,10 @@
 // last-update date, which becomes today's when the first record is saved.
 #pragma once
 
-#include "Access.h"
-#include "FileIo.h"
-#include "RecordSet.h"
-#include "TableLayout.h"
+#include "dbase/Access.h"
+#include "dbase/FileIo.h"
+#include "dbase/RecordSet.h"
+#include "dbase/TableLayout.h"
 
 #include <filesystem>
 #include <memory>
@@ -25,8 +25,7 @@ public:
     // for a directory) or is not a table the engine fills (3343, see
     // readTableLayout). Nothing is written by opening.
     static std::unique_ptr<DbfRecordSet> open(const std::filesystem::path& file,
-                                              Access access = Access::ReadWrite,
-                                              FileIo& io = systemFileIo());
+                                              Access access = Access::ReadWrite);
     ~DbfRecordSet() override;
     DbfRecordSet(const DbfRecordSet&) = delete;
     DbfRecordSet& operator=(const DbfRecordSet&) = delete;

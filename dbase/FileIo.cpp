@@ -1,6 +1,6 @@
-#include "FileIo.h"
+#include "dbase/FileIo.h"
 
-#include "Failure.h"
+#include "core/Failure.h"
 
 #include <cerrno>
 

@@ -1,6 +1,7 @@
-// The one seam through which the table engine reaches the file system: every
-// open, read, write, sync and close of a table goes through a FileIo, so a
-// test can put its own in place and make any single call fail or fall short.
+// The service (core/Service.h) through which the table engine reaches the
+// file system: every open, read, write, sync and close of a table goes
+// through service<FileIo>(), so a test can put its own in place and make any
+// single call fail or fall short.
 #pragma once
 
 #include <cstdint>
@@ -56,10 +57,10 @@ public:
     // Makes everything written to the file durable on stable storage.
     virtual std::error_code sync(Handle file) = 0;
     virtual std::error_code close(Handle file) = 0;
-};
 
-// The operating system's files.
-FileIo& systemFileIo();
+    // The operating system's files (SystemFileIo).
+    static FileIo& system();
+};
 
 // A failed file operation as the program reports it: the number by the kind of
 // failure (53 file not found, 57 device I/O error, 61 disk full, 70 permission

@@ -1,4 +1,4 @@
-#include "SystemFileIo.h"
+#include "dbase/SystemFileIo.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -264,7 +264,7 @@ std::error_code SystemFileIo::close(Handle file)
 
 #endif
 
-FileIo& systemFileIo()
+FileIo& FileIo::system()
 {
     static SystemFileIo io;
     return io;

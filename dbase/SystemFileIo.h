@@ -6,7 +6,7 @@
 // record; elsewhere they are positioned writes.
 #pragma once
 
-#include "FileIo.h"
+#include "dbase/FileIo.h"
 
 #include <mutex>
 #include <unordered_map>

@@ -1,6 +1,6 @@
-#include "TableLayout.h"
+#include "dbase/TableLayout.h"
 
-#include "Failure.h"
+#include "core/Failure.h"
 
 #include <algorithm>
 #include <array>

@@ -4,7 +4,7 @@
 // be walked without reading or writing outside its records.
 #pragma once
 
-#include "FileIo.h"
+#include "dbase/FileIo.h"
 
 #include <array>
 #include <cstdint>

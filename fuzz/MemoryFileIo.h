@@ -1,8 +1,10 @@
 // A FileIo over one file held in memory, so a fuzz target opens and fills a
-// table thousands of times a second without touching the disk.
+// table thousands of times a second without touching the disk. It is the
+// table engine's file I/O while it exists.
 #pragma once
 
-#include "FileIo.h"
+#include "core/Service.h"
+#include "dbase/FileIo.h"
 
 #include <algorithm>
 #include <string>
@@ -56,6 +58,7 @@ private:
     Status current() const { return {m_bytes.size(), 1, 1, true, false}; }
 
     std::string m_bytes;
+    ReplaceService<dbase::FileIo> m_scope{*this};
 };
 
 } // namespace halvane::fuzz

@@ -2,10 +2,10 @@
 // fail with input past end of file, and a loaded table's index answers what
 // the linear scan answers for every key the table holds and for the keys of
 // the conversion.
-#include "DateTable.h"
-#include "DatesFile.h"
-#include "Failure.h"
-#include "ShamsiConv.h"
+#include "core/DateTable.h"
+#include "core/DatesFile.h"
+#include "core/Failure.h"
+#include "core/ShamsiConv.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,12 +1,12 @@
 // Fuzzes a whole conversion run on a table: whatever the bytes, the run either
 // completes or fails with a Failure, and no byte outside the four destination
 // fields of each record (and the header's last-update date) ever changes.
-#include "ConversionRun.h"
-#include "DataControl.h"
-#include "DatesFile.h"
-#include "DbfRecordSet.h"
-#include "MemoryFileIo.h"
-#include "ShamsiConv.h"
+#include "core/DatesFile.h"
+#include "core/ShamsiConv.h"
+#include "dbase/DataControl.h"
+#include "dbase/DbfRecordSet.h"
+#include "fuzz/MemoryFileIo.h"
+#include "run/ConversionRun.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -37,7 +37,7 @@ std::vector<bool> writable(const std::string& bytes)
     std::vector<bool> mask(bytes.size(), false);
     fuzz::MemoryFileIo io(bytes);
     try {
-        const auto table = dbase::DbfRecordSet::open("SHAMSI.DBF", dbase::Access::DryRun, io);
+        const auto table = dbase::DbfRecordSet::open("SHAMSI.DBF", dbase::Access::DryRun);
         const auto& layout = table->layout();
         for (std::size_t i = 1; i <= 3 && i < mask.size(); ++i)
             mask[i] = true;
@@ -60,7 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const DateTable& table = dates();
     fuzz::MemoryFileIo io(input);
     {
-        dbase::DataControl control("SHAMSI.DBF", dbase::Access::ReadWrite, io);
+        dbase::DataControl control("SHAMSI.DBF", dbase::Access::ReadWrite);
         control.Refresh();
         NoPictures display;
         try {

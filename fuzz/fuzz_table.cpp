@@ -2,9 +2,9 @@
 // open or fail with a Failure, and every field of every record either reads
 // or fails with a Failure. Nothing may crash, hang or read out of bounds, and
 // a dry run never changes a byte.
-#include "DbfRecordSet.h"
-#include "Failure.h"
-#include "MemoryFileIo.h"
+#include "core/Failure.h"
+#include "dbase/DbfRecordSet.h"
+#include "fuzz/MemoryFileIo.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string input(reinterpret_cast<const char*>(data), size);
     fuzz::MemoryFileIo io(input);
     try {
-        auto table = dbase::DbfRecordSet::open("SHAMSI.DBF", dbase::Access::DryRun, io);
+        auto table = dbase::DbfRecordSet::open("SHAMSI.DBF", dbase::Access::DryRun);
         table->MoveLast();
         table->MoveFirst();
         for (long n = 0; !table->Eof(); ++n) {

@@ -1,8 +1,8 @@
 // The conversion run: the walk over the data control's record set, and the
 // outcome step that every front end ends a run with.
-#include "ConversionRun.h"
+#include "run/ConversionRun.h"
 
-#include "Outcome.h"
+#include "core/Outcome.h"
 
 namespace halvane::run
 {

@@ -3,8 +3,8 @@
 // and EF_T1. Free of any window system: the front end supplies a display.
 #pragma once
 
-#include "Failure.h"
-#include "RecordSet.h"
+#include "core/Failure.h"
+#include "dbase/RecordSet.h"
 
 #include <array>
 #include <functional>

@@ -1,4 +1,4 @@
-#include "ButtonRoles.h"
+#include "ui/ButtonRoles.h"
 
 #include <QKeyEvent>
 #include <QWidget>

@@ -1,4 +1,4 @@
-#include "ClickArea.h"
+#include "ui/ClickArea.h"
 
 #include <QMouseEvent>
 

@@ -1,4 +1,4 @@
-#include "DataControlWidget.h"
+#include "ui/DataControlWidget.h"
 
 namespace halvane::ui
 {

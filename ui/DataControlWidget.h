@@ -2,7 +2,7 @@
 // the table's data control and handing out its current record set.
 #pragma once
 
-#include "DataControl.h"
+#include "dbase/DataControl.h"
 
 #include <QString>
 #include <QWidget>

@@ -1,4 +1,4 @@
-#include "Design.h"
+#include "ui/Design.h"
 
 #include <QFont>
 #include <QGuiApplication>

@@ -1,4 +1,4 @@
-#include "DesignLine.h"
+#include "ui/DesignLine.h"
 
 #include <QPainter>
 

@@ -1,7 +1,7 @@
-#include "Module1.h"
+#include "ui/Module1.h"
 
-#include "WindowServices.h"
-#include "frmSplash.h"
+#include "ui/WindowServices.h"
+#include "ui/frmSplash.h"
 
 namespace halvane::ui::Module1
 {

@@ -1,13 +1,14 @@
-#include "SysInfo.h"
+#include "ui/SysInfo.h"
 
-#include "Failure.h"
-#include "Host.h"
-#include "Launcher.h"
+#include "core/Failure.h"
+#include "core/Host.h"
+#include "core/Launcher.h"
+#include "core/Platform.h"
+#include "core/Service.h"
 
-#include <QFileInfo>
-#include <QString>
 #include <array>
 #include <exception>
+#include <filesystem>
 
 namespace halvane::ui
 {
@@ -43,8 +44,8 @@ std::uint32_t dwordOf(std::string_view data)
 // code page and, as the file system sees it, ends at its first zero.
 bool fileExists(const std::string& path)
 {
-    QFileInfo info(QString::fromLocal8Bit(path.c_str()));
-    return info.isFile() && !info.isHidden();
+    const std::string name(path.c_str());
+    return !name.empty() && platform::isNormalFile(std::filesystem::path(name));
 }
 
 // Looks the program up (its path, else its folder) and starts it; false when
@@ -52,14 +53,15 @@ bool fileExists(const std::string& path)
 bool findAndStart()
 {
     std::string path;
-    if (!GetKeyValue(reg::kLocalMachine, kSysInfoPathKey, kSysInfoPathValue, path)) {
-        if (!GetKeyValue(reg::kLocalMachine, kSysInfoFolderKey, kSysInfoFolderValue, path))
+    if (!GetKeyValue(reg::kLocalMachine, reg::kSysInfoPathKey, reg::kSysInfoPathValue, path)) {
+        if (!GetKeyValue(reg::kLocalMachine, reg::kSysInfoFolderKey, reg::kSysInfoFolderValue,
+                         path))
             return false;
         path += kSysInfoFile;
         if (!fileExists(path))
             return false;
     }
-    return launcher().startDetached(path);
+    return service<Launcher>().startDetached(path);
 }
 
 } // namespace
@@ -67,7 +69,7 @@ bool findAndStart()
 bool GetKeyValue(const Registry::Key& KeyRoot, const std::string& KeyName,
                  const std::string& SubKeyRef, std::string& KeyVal)
 {
-    Registry& r = registry();
+    Registry& r = service<Registry>();
     Registry::Key hKey = 0;
     KeyCloser closer(r, hKey);
 

@@ -1,10 +1,11 @@
 // The About window's system-information launcher: finds the operating
 // system's system-information program through the registry and starts it, or
-// tells the user it cannot. Uses the registry and launcher in force
-// (Registry.h, Launcher.h) and the message seam of core/Host.h.
+// tells the user it cannot. Uses the registry, launcher and host services in
+// force (core/Registry.h, core/Launcher.h, core/Host.h). The program is
+// looked up at reg::kSysInfoPathKey, then reg::kSysInfoFolderKey.
 #pragma once
 
-#include "Registry.h"
+#include "core/Registry.h"
 
 #include <string>
 #include <string_view>
@@ -15,12 +16,6 @@ namespace halvane::ui
 inline constexpr std::string_view kSysInfoUnavailable =
     "System Information Is Unavailable At This Time";
 
-// Where the program is looked up, in this order: the full path of the
-// program, then the folder that holds it.
-inline constexpr const char* kSysInfoPathKey = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
-inline constexpr const char* kSysInfoPathValue = "PATH";
-inline constexpr const char* kSysInfoFolderKey = "SOFTWARE\\Microsoft\\Shared Tools Location";
-inline constexpr const char* kSysInfoFolderValue = "MSINFO";
 // Appended to the folder: the platform's directory separator and the file
 // name.
 #ifdef _WIN32

@@ -1,10 +1,11 @@
-#include "WindowServices.h"
+#include "ui/WindowServices.h"
 
-#include "DataControlWidget.h"
-#include "Design.h"
-#include "Host.h"
-#include "PictureBox.h"
-#include "Platform.h"
+#include "core/Host.h"
+#include "core/Platform.h"
+#include "core/Service.h"
+#include "ui/DataControlWidget.h"
+#include "ui/Design.h"
+#include "ui/PictureBox.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -138,12 +139,6 @@ bool countsAsWindow(const QWidget& widget)
     return widget.isVisible() && type != Qt::Popup && type != Qt::ToolTip && type != Qt::Desktop;
 }
 
-std::filesystem::path& programDirectorySetting()
-{
-    static std::filesystem::path directory;
-    return directory;
-}
-
 } // namespace
 
 // ------------------------------------------------------------ start-up
@@ -156,7 +151,8 @@ void installWindowServices(QApplication& app)
         g_lifetime = new Lifetime(&app);
         app.installEventFilter(g_lifetime);
     }
-    setHost(&g_qtHost);
+    // For the life of the program.
+    static ReplaceService<Host> qtHost(g_qtHost);
 }
 
 int runEventLoop()
@@ -314,19 +310,6 @@ std::unique_ptr<QMessageBox> makeMessageBox(std::string_view text, std::string_v
     box->setDefaultButton(QMessageBox::Ok);
     box->setEscapeButton(ok);
     return box;
-}
-
-// ------------------------------------------------------------ program directory
-
-std::filesystem::path programDirectory()
-{
-    const auto& setting = programDirectorySetting();
-    return setting.empty() ? platform::programDirectory() : setting;
-}
-
-void setProgramDirectory(const std::filesystem::path& directory)
-{
-    programDirectorySetting() = directory;
 }
 
 } // namespace halvane::ui

@@ -5,8 +5,8 @@
 // that the process runs while any of its windows is open.
 #pragma once
 
-#include "Failure.h"
-#include "Outcome.h"
+#include "core/Failure.h"
+#include "core/Outcome.h"
 
 #include <QWidget>
 #include <exception>
@@ -118,16 +118,6 @@ void setPictureFromFile(PictureBox& box, std::string_view fileName);
 // empty), no icon, a single OK button without an icon, which Enter and Escape
 // press. The caller runs exec().
 std::unique_ptr<QMessageBox> makeMessageBox(std::string_view text, std::string_view title);
-
-// ---------------------------------------------------------------------------
-// The program's directory
-
-// Where DATES.TXT and the pictures named by the program are looked up: the
-// directory of the running executable, unless another one was set (tests
-// point it at a prepared directory). Throws Failure when it cannot be told.
-std::filesystem::path programDirectory();
-// Sets the program's directory; an empty path restores the executable's.
-void setProgramDirectory(const std::filesystem::path& directory);
 
 // ---------------------------------------------------------------------------
 // Implementation

@@ -1,10 +1,10 @@
-#include "frmAbout.h"
+#include "ui/frmAbout.h"
 
-#include "ButtonRoles.h"
-#include "Design.h"
-#include "DesignLine.h"
-#include "SysInfo.h"
-#include "WindowServices.h"
+#include "ui/ButtonRoles.h"
+#include "ui/Design.h"
+#include "ui/DesignLine.h"
+#include "ui/SysInfo.h"
+#include "ui/WindowServices.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -1,10 +1,10 @@
-#include "frmInstruction.h"
+#include "ui/frmInstruction.h"
 
-#include "ButtonRoles.h"
-#include "Design.h"
-#include "PictureBox.h"
-#include "Platform.h"
-#include "WindowServices.h"
+#include "core/Platform.h"
+#include "ui/ButtonRoles.h"
+#include "ui/Design.h"
+#include "ui/PictureBox.h"
+#include "ui/WindowServices.h"
 
 #include <QImage>
 #include <QPushButton>
@@ -60,7 +60,7 @@ void frmInstruction::showPage()
 void frmInstruction::cmdVisual_Click()
 {
     m_page = 1;
-    platform::makeCurrent(programDirectory());
+    platform::makeCurrent(platform::programDirectory());
     showPage();
     m_cmdPrev->setEnabled(false);
     m_cmdNext->setEnabled(true);

@@ -1,15 +1,16 @@
-#include "frmRun.h"
+#include "ui/frmRun.h"
 
-#include "ClickArea.h"
-#include "DataControlWidget.h"
-#include "DatesFile.h"
-#include "Design.h"
-#include "Host.h"
-#include "Outcome.h"
-#include "PictureBox.h"
-#include "ShamsiConv.h"
-#include "WindowServices.h"
-#include "frmInstruction.h"
+#include "core/DatesFile.h"
+#include "core/Host.h"
+#include "core/Outcome.h"
+#include "core/Platform.h"
+#include "core/ShamsiConv.h"
+#include "ui/ClickArea.h"
+#include "ui/DataControlWidget.h"
+#include "ui/Design.h"
+#include "ui/PictureBox.h"
+#include "ui/WindowServices.h"
+#include "ui/frmInstruction.h"
 
 #include <QImage>
 #include <QPushButton>
@@ -55,8 +56,15 @@ frmRun::frmRun()
 
 void frmRun::Form_Load()
 {
-    // Telling the program's directory may fail too; it is part of the load.
-    guarded([this] { loadDateTableAtStart(m_table, programDirectory()); });
+    // The table load, guarded as a whole: telling the program's directory and
+    // making it current are part of it. A failure shows "Unexpected Error: "
+    // and ends the process before the window is shown.
+    guarded([this] {
+        platform::makeCurrent(platform::programDirectory());
+        // A relative name, so it resolves in the directory just made current;
+        // a failure names the full path, so the reader knows where to look.
+        loadDateTable(m_table, std::filesystem::absolute(std::filesystem::path(kDatesFileName)));
+    });
 }
 
 void frmRun::cmdRun_Click()

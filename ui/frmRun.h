@@ -3,8 +3,8 @@
 // on "Exit", and opens the instruction viewer from its instruction area.
 #pragma once
 
-#include "ConversionRun.h"
-#include "DateTable.h"
+#include "core/DateTable.h"
+#include "run/ConversionRun.h"
 
 #include <QWidget>
 #include <string>

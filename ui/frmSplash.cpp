@@ -1,9 +1,9 @@
-#include "frmSplash.h"
+#include "ui/frmSplash.h"
 
-#include "Design.h"
-#include "WindowServices.h"
-#include "frmAbout.h"
-#include "frmRun.h"
+#include "ui/Design.h"
+#include "ui/WindowServices.h"
+#include "ui/frmAbout.h"
+#include "ui/frmRun.h"
 
 #include <QCloseEvent>
 #include <QGroupBox>

@@ -1,7 +1,7 @@
 // qrx2: the windowed program. Start-up is Module1's Main; the program then
 // runs as long as any of its windows is open.
-#include "Module1.h"
-#include "WindowServices.h"
+#include "ui/Module1.h"
+#include "ui/WindowServices.h"
 
 #include <QApplication>
 

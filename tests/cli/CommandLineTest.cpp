@@ -1,9 +1,9 @@
 // The command line of shamsi-dates, the list of dates not found, and the
 // progress bar: the parts of the runner that are not the run itself.
-#include "CommandLine.h"
+#include "cli/CommandLine.h"
 
-#include "NotFoundList.h"
-#include "ProgressBar.h"
+#include "cli/NotFoundList.h"
+#include "cli/ProgressBar.h"
 
 #include <cstdio>
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
 // The built shamsi-dates program, run as a user runs it on copies of fixture
 // tables: exit status, messages, the list of dates not found, dry runs that
 // write nothing, and an independent read-back of every filled table.
-#include "ScheduleTables.h"
-#include "TableChecks.h"
-#include "TempDir.h"
+#include "tests/support/ScheduleTables.h"
+#include "tests/support/TableChecks.h"
+#include "tests/support/TempDir.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "CalendarOracle.h"
+#include "tests/core/CalendarOracle.h"
 
 #include <cstdio>
 #include <memory>

@@ -1,6 +1,6 @@
-#include "DateTable.h"
+#include "core/DateTable.h"
 
-#include "Failure.h"
+#include "core/Failure.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
-#include "DatesFile.h"
+#include "core/DatesFile.h"
 
-#include "DateTable.h"
-#include "Failure.h"
-#include "RecordingHost.h"
-#include "TempDir.h"
+#include "core/DateTable.h"
+#include "core/Failure.h"
+#include "tests/support/RecordingHost.h"
+#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -151,82 +151,5 @@ INSTANTIATE_TEST_SUITE_P(
         ShortCase{records(10) + "\x1A" + records(1747),
                   "Input past end of file: /opt/qrx2/DATES.TXT ends at record 11; it must hold "
                   "1747 records"}));
-
-// The load as the main window performs it: from the program's directory,
-// whatever directory was current, with its message and the end of the process.
-class LoadAtStart : public testing::Test
-{
-protected:
-    void SetUp() override { m_startDir = std::filesystem::current_path(); }
-    void TearDown() override { std::filesystem::current_path(m_startDir); }
-
-    std::filesystem::path m_startDir;
-    TempDir program;
-    TempDir elsewhere;
-    RecordingHost host;
-    DateTable table;
-};
-
-TEST_F(LoadAtStart, FindsDatesTxtInTheProgramDirectoryFromElsewhere)
-{
-    program.write("DATES.TXT", records(1747));
-    elsewhere.write("DATES.TXT", "a decoy that is far too short");
-    std::filesystem::current_path(elsewhere.path());
-
-    loadDateTableAtStart(table, program.path());
-
-    EXPECT_TRUE(host.messages.empty());
-    EXPECT_EQ(std::filesystem::current_path(), program.path());
-    EXPECT_EQ(table.value(1747), "v1747     ");
-    EXPECT_TRUE(table.hasIndex());
-}
-
-TEST_F(LoadAtStart, MissingFileEndsTheProcessWithItsName)
-{
-    EXPECT_THROW(loadDateTableAtStart(table, program.path()), ProcessEnded);
-    ASSERT_EQ(host.messages.size(), 1u);
-    EXPECT_EQ(
-        host.messages[0],
-        (Message{"Unexpected Error: File not found: " + (program / "DATES.TXT").string(), "qrx2"}));
-}
-
-TEST_F(LoadAtStart, ShortFileEndsTheProcess)
-{
-    program.write("DATES.TXT", records(1746));
-    EXPECT_THROW(loadDateTableAtStart(table, program.path()), ProcessEnded);
-    ASSERT_EQ(host.messages.size(), 1u);
-    EXPECT_EQ(host.messages[0].text,
-              "Unexpected Error: Input past end of file: " + (program / "DATES.TXT").string() +
-                  " ends at record 1747; it must hold 1747 records");
-    EXPECT_EQ(host.ended, 1);
-}
-
-TEST_F(LoadAtStart, DirectoryNamedLikeTheFileIsReported)
-{
-    std::filesystem::create_directory(program / "DATES.TXT");
-    EXPECT_THROW(loadDateTableAtStart(table, program.path()), ProcessEnded);
-    ASSERT_EQ(host.messages.size(), 1u);
-    EXPECT_EQ(host.messages[0].text,
-              "Unexpected Error: " + (program / "DATES.TXT").string() + " is not a file");
-}
-
-TEST_F(LoadAtStart, MissingProgramDirectoryIsReported)
-{
-    EXPECT_THROW(loadDateTableAtStart(table, program / "gone"), ProcessEnded);
-    ASSERT_EQ(host.messages.size(), 1u);
-    EXPECT_TRUE(host.messages[0].text.starts_with("Unexpected Error: Cannot make " +
-                                                  (program / "gone").string()))
-        << host.messages[0].text;
-}
-
-TEST_F(LoadAtStart, TheRealProgramDirectoryHoldsTheDeliveredFile)
-{
-    // The test program lives in the program directory, where the build
-    // places DATES.TXT.
-    loadDateTableAtStart(table);
-    EXPECT_TRUE(host.messages.empty());
-    EXPECT_EQ(std::filesystem::current_path(), std::filesystem::path(HALVANE_PROGRAM_DIR));
-    EXPECT_EQ(table.key(1), "01/01/2000");
-}
 
 } // namespace

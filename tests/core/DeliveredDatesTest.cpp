@@ -1,9 +1,9 @@
 // The delivered DATES.TXT, record by record, against an arithmetic Persian
 // calendar that shares no code with the generator.
-#include "CalendarOracle.h"
-#include "DateTable.h"
-#include "DatesFile.h"
-#include "TempDir.h"
+#include "core/DateTable.h"
+#include "core/DatesFile.h"
+#include "tests/core/CalendarOracle.h"
+#include "tests/support/TempDir.h"
 
 #include <cstdio>
 #include <gtest/gtest.h>

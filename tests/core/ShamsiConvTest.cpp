@@ -1,9 +1,9 @@
-#include "ShamsiConv.h"
+#include "core/ShamsiConv.h"
 
-#include "CalendarOracle.h"
-#include "DateTable.h"
-#include "DatesFile.h"
-#include "RecordingHost.h"
+#include "core/DateTable.h"
+#include "core/DatesFile.h"
+#include "tests/core/CalendarOracle.h"
+#include "tests/support/RecordingHost.h"
 
 #include <cstdio>
 #include <gtest/gtest.h>

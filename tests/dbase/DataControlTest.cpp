@@ -1,10 +1,11 @@
-// The data control: where "C:\" is, finding SHAMSI.DBF in any case, and when
-// it opens the table (again).
-#include "DataControl.h"
+// The data control: finding SHAMSI.DBF in "C:\" in any case, and when it
+// opens the table (again).
+#include "dbase/DataControl.h"
 
-#include "FaultyFileIo.h"
-#include "TableBuilder.h"
-#include "TableChecks.h"
+#include "tests/support/FaultyFileIo.h"
+#include "tests/support/ScopedEnv.h"
+#include "tests/support/TableBuilder.h"
+#include "tests/support/TableChecks.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>
@@ -12,60 +13,16 @@
 
 using namespace halvane;
 using namespace halvane::test;
-using dbase::databaseFolder;
 using dbase::DataControl;
 
 namespace
 {
-
-// Sets (or, with nullopt, unsets) an environment variable for a scope.
-class ScopedEnv
-{
-public:
-    ScopedEnv(const char* name, std::optional<std::string> value) : m_name(name)
-    {
-        if (const char* old = std::getenv(name))
-            m_old = old;
-        if (value)
-            setenv(name, value->c_str(), 1);
-        else
-            unsetenv(name);
-    }
-    ~ScopedEnv()
-    {
-        if (m_old)
-            setenv(m_name, m_old->c_str(), 1);
-        else
-            unsetenv(m_name);
-    }
-
-private:
-    const char* m_name;
-    std::optional<std::string> m_old;
-};
 
 std::string oneRecordTable(const std::string& es = "20010321")
 {
     TableBuilder table;
     table.add(scheduleRecord(es));
     return table.bytes();
-}
-
-TEST(DatabaseFolder, IsWinesDriveC)
-{
-    {
-        ScopedEnv prefix("WINEPREFIX", "/srv/wine");
-        EXPECT_EQ(databaseFolder("C:\\"), std::filesystem::path("/srv/wine/drive_c"));
-        EXPECT_EQ(databaseFolder("c:\\Data\\Plans"),
-                  std::filesystem::path("/srv/wine/drive_c/Data/Plans"));
-        EXPECT_EQ(databaseFolder("D:\\"), std::filesystem::path("/srv/wine/dosdevices/d:"));
-    }
-    ScopedEnv home("HOME", "/home/planner");
-    for (std::optional<std::string> unset :
-         {std::optional<std::string>{}, std::optional<std::string>{""}}) {
-        ScopedEnv prefix("WINEPREFIX", unset);
-        EXPECT_EQ(databaseFolder("C:\\"), std::filesystem::path("/home/planner/.wine/drive_c"));
-    }
 }
 
 class TableName : public testing::TestWithParam<const char*>
@@ -133,7 +90,7 @@ TEST(DataControl, KeepsItsRecordSetWhileTheFileIsTheSame)
     TempDir dir;
     const auto file = dir.write("Shamsi.dbf", oneRecordTable());
     FaultyFileIo io;
-    DataControl control(file, dbase::Access::ReadWrite, io);
+    DataControl control(file, dbase::Access::ReadWrite);
     control.Refresh();
     EXPECT_EQ(io.opens, 1);
     auto* set = control.Recordset();

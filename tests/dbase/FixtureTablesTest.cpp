@@ -1,8 +1,8 @@
 // Tables written by other dBASE software (python3-dbf and GDAL's ogr2ogr, see
 // tests/data/dbase/make-fixtures.sh): read as written, and filled without a
 // byte changing outside the destination fields and the header's date.
-#include "DbfRecordSet.h"
-#include "TableChecks.h"
+#include "dbase/DbfRecordSet.h"
+#include "tests/support/TableChecks.h"
 
 #include <gtest/gtest.h>
 

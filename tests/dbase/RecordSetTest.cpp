@@ -1,8 +1,8 @@
 // The record set's reads, writes and moves on tables built in the test.
-#include "DbfRecordSet.h"
-#include "FaultyFileIo.h"
-#include "TableBuilder.h"
-#include "TableChecks.h"
+#include "dbase/DbfRecordSet.h"
+#include "tests/support/FaultyFileIo.h"
+#include "tests/support/TableBuilder.h"
+#include "tests/support/TableChecks.h"
 
 #include <csignal>
 #include <gtest/gtest.h>
@@ -186,7 +186,7 @@ TEST(RecordSet, WalksEveryRecordInOrderAcrossReadBlocks)
         return "1980-01-" + std::string(day < 10 ? "0" : "") + std::to_string(day);
     };
     FaultyFileIo io;
-    auto set = DbfRecordSet::open(writeTable(dir, table), Access::ReadWrite, io);
+    auto set = DbfRecordSet::open(writeTable(dir, table), Access::ReadWrite);
     set->MoveLast();
     EXPECT_EQ(set->AbsolutePosition(), count);
     EXPECT_EQ(set->Field("ES"), isoOf(count - 1));
@@ -212,7 +212,7 @@ TEST(RecordSet, SavesWithOneWritePerRecordAndStampsTheDateOnce)
         table.add(scheduleRecord("20010321", "", "19991231"), i == 3);
     const auto file = writeTable(dir, table);
     FaultyFileIo io;
-    const auto [before, after, layout, changed] = fillFile(file, io);
+    const auto [before, after, layout, changed] = fillFile(file);
     EXPECT_EQ(io.writes, 20 + 1) << "one write per record, and one for the header's date";
     EXPECT_EQ(io.syncs, 1);
     EXPECT_EQ(changed, std::vector<long>{});
@@ -223,7 +223,7 @@ TEST(RecordSet, SavesWithOneWritePerRecordAndStampsTheDateOnce)
 
     // A second walk writes the same bytes: nothing to write at all.
     FaultyFileIo again;
-    EXPECT_EQ(fillFile(file, again).after, after);
+    EXPECT_EQ(fillFile(file).after, after);
     EXPECT_EQ(again.writes, 0);
 }
 
@@ -281,7 +281,7 @@ TEST(RecordSet, DryRunChecksAsForRealAndWritesNothing)
     const auto file = writeTable(dir, table);
     const std::string before = readFile(file);
     FaultyFileIo io;
-    auto set = DbfRecordSet::open(file, Access::DryRun, io);
+    auto set = DbfRecordSet::open(file, Access::DryRun);
     EXPECT_EQ(io.openModes, std::vector{dbase::FileIo::Mode::ReadOnly});
     set->Edit();
     set->SetField("SHES", "80/01/01  ");

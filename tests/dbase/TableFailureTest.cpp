@@ -1,9 +1,9 @@
 // Tables the engine must refuse, and failures of the file system: each ends
 // in a Failure that says why and names the file, and nothing is written.
-#include "DbfRecordSet.h"
-#include "FaultyFileIo.h"
-#include "TableBuilder.h"
-#include "TableChecks.h"
+#include "dbase/DbfRecordSet.h"
+#include "tests/support/FaultyFileIo.h"
+#include "tests/support/TableBuilder.h"
+#include "tests/support/TableChecks.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>
@@ -59,7 +59,7 @@ TEST_P(RefusedTable, FailsWithAClearReasonAndWritesNothing)
     TempDir dir;
     const auto file = dir.write("Shamsi.dbf", GetParam().bytes);
     FaultyFileIo io;
-    expectFailure([&] { DbfRecordSet::open(file, Access::ReadWrite, io); }, err::UnrecognizedFormat,
+    expectFailure([&] { DbfRecordSet::open(file, Access::ReadWrite); }, err::UnrecognizedFormat,
                   {"Shamsi.dbf", GetParam().reason});
     EXPECT_EQ(io.writes, 0);
     EXPECT_EQ(io.opens, io.closes) << "the file is closed again";
@@ -129,7 +129,7 @@ TEST(TableFailure, TableWithoutADestinationFailsAtThatFieldWithNothingWritten)
     const auto file = dir.write("Shamsi.dbf", table.bytes());
     const std::string before = readFile(file);
     FaultyFileIo io;
-    auto set = DbfRecordSet::open(file, Access::ReadWrite, io);
+    auto set = DbfRecordSet::open(file, Access::ReadWrite);
     expectFailure([&] { fillWalk(*set); }, err::ItemNotFound, {"SHTF", "Shamsi.dbf"});
     EXPECT_EQ(io.writes, 0);
     set.reset();
@@ -157,7 +157,7 @@ TEST(TableFailure, FileThatMayNotBeWritten)
     FaultyFileIo denied;
     denied.failAt = 2; // stat, then open
     denied.error = std::make_error_code(std::errc::permission_denied);
-    expectFailure([&] { DbfRecordSet::open(file, Access::ReadWrite, denied); },
+    expectFailure([&] { DbfRecordSet::open(file, Access::ReadWrite); },
                   err::PermissionDenied, {"Shamsi.dbf", "for writing"});
 
     // The real thing: an immutable file refuses writing even to root.
@@ -195,7 +195,7 @@ TEST_P(FailedCall, BecomesAFailureAndLeavesASoundTable)
     {
         TempDir dir;
         FaultyFileIo io;
-        fillWalk(*DbfRecordSet::open(dir.write("t.dbf", table.bytes()), Access::ReadWrite, io));
+        fillWalk(*DbfRecordSet::open(dir.write("t.dbf", table.bytes()), Access::ReadWrite));
         total = io.calls;
     }
     ASSERT_GT(total, 8);
@@ -208,7 +208,7 @@ TEST_P(FailedCall, BecomesAFailureAndLeavesASoundTable)
         io.error = std::make_error_code(GetParam().error);
         bool failed = false;
         try {
-            fillWalk(*DbfRecordSet::open(file, Access::ReadWrite, io));
+            fillWalk(*DbfRecordSet::open(file, Access::ReadWrite));
         } catch (const Failure& f) {
             failed = true;
             EXPECT_EQ(f.number(), GetParam().number) << f.description();
@@ -238,14 +238,14 @@ TEST(TableFailure, ShortWritesAreCompletedAndStalledWritesAreDiskFull)
     const auto file = dir.write("t.dbf", table.bytes());
     FaultyFileIo io;
     io.shortWrite = 3;
-    fillWalk(*DbfRecordSet::open(file, Access::ReadWrite, io));
+    fillWalk(*DbfRecordSet::open(file, Access::ReadWrite));
     auto set = DbfRecordSet::open(file);
     EXPECT_EQ(set->Field("SHES"), "D20010321");
     EXPECT_EQ(set->Field("SHTF"), "");
 
     FaultyFileIo stalled;
     stalled.stall = true;
-    auto other = DbfRecordSet::open(dir.write("u.dbf", table.bytes()), Access::ReadWrite, stalled);
+    auto other = DbfRecordSet::open(dir.write("u.dbf", table.bytes()), Access::ReadWrite);
     expectFailure([&] { fillWalk(*other); }, err::DiskFull, {"u.dbf"});
 }
 

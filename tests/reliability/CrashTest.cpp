@@ -2,7 +2,7 @@
 // afterwards is a sound table, no byte outside the destinations changed, each
 // destination holds its old or its new text, never a mixture, and a second
 // run completes the table.
-#include "Reliability.h"
+#include "tests/reliability/Reliability.h"
 
 #include <chrono>
 #include <csignal>

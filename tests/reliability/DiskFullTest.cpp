@@ -1,7 +1,7 @@
 // A run on a table in a small file system that is full: it ends with a clear
 // message or completes, and loses nothing either way. Needs root and tmpfs;
 // skipped with the reason where the test cannot make such a file system.
-#include "Reliability.h"
+#include "tests/reliability/Reliability.h"
 
 #include <cstring>
 #include <fstream>

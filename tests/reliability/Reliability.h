@@ -2,12 +2,12 @@
 // with no pictures, and the checks of the promises made about the table.
 #pragma once
 
-#include "ConversionRun.h"
-#include "DataControl.h"
-#include "ScheduleTables.h"
-#include "ShamsiConv.h"
-#include "TableChecks.h"
-#include "TempDir.h"
+#include "core/ShamsiConv.h"
+#include "dbase/DataControl.h"
+#include "run/ConversionRun.h"
+#include "tests/support/ScheduleTables.h"
+#include "tests/support/TableChecks.h"
+#include "tests/support/TempDir.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>
@@ -24,8 +24,8 @@ struct NoPictures final : run::RunDisplay {
 // The data control, remembering the record set it handed out last, so a test
 // can ask where the run stood when it failed.
 struct WatchedControl final : dbase::RecordSetSource {
-    WatchedControl(const std::filesystem::path& file, dbase::FileIo& io)
-        : control(file, dbase::Access::ReadWrite, io)
+    explicit WatchedControl(const std::filesystem::path& file)
+        : control(file, dbase::Access::ReadWrite)
     {
         control.Refresh();
     }

@@ -1,6 +1,6 @@
 // The windowed program may run many times in one process: a hundred runs
 // leave no file handle open (and, under LeakSanitizer, no memory behind).
-#include "Reliability.h"
+#include "tests/reliability/Reliability.h"
 
 #include <filesystem>
 

@@ -4,8 +4,8 @@
 // being edited and all later ones hold their old bytes; no byte outside the
 // destinations changes; and the file is still a table that an independent
 // reader opens.
-#include "FaultyFileIo.h"
-#include "Reliability.h"
+#include "tests/reliability/Reliability.h"
+#include "tests/support/FaultyFileIo.h"
 
 using namespace halvane;
 using namespace halvane::test;
@@ -42,7 +42,7 @@ TEST_P(RunFault, LosesNothingWhicheverCallFails)
     {
         const auto file = dir.write("complete.dbf", table.bytes());
         FaultyFileIo io;
-        WatchedControl control(file, io);
+        WatchedControl control(file);
         const int loading = io.calls;
         ASSERT_FALSE(runOnce(control));
         total = io.calls - loading;
@@ -64,7 +64,7 @@ TEST_P(RunFault, LosesNothingWhicheverCallFails)
         {
             // The table is opened as the main window loads; the calls of the
             // run itself are failed in turn.
-            WatchedControl control(file, io);
+            WatchedControl control(file);
             io.failAt = io.calls + n;
             failure = runOnce(control);
             standing = control.last ? control.last->AbsolutePosition() : 0;

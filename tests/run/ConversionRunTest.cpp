@@ -1,10 +1,10 @@
 // The conversion run over a scripted record set: the order in which it uses
 // the engine, what is saved when it stops at each kind of failure, and the
 // one outcome message every front end shows.
-#include "ConversionRun.h"
+#include "run/ConversionRun.h"
 
-#include "RecordingHost.h"
-#include "ScriptedRecordSet.h"
+#include "tests/support/RecordingHost.h"
+#include "tests/support/ScriptedRecordSet.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>

@@ -1,12 +1,12 @@
 // The conversion run on real table files through the data control, with the
 // real conversion and the delivered DATES.TXT: tables written by other dBASE
 // software, and the failures that must leave the file as the outcome says.
-#include "ConversionRun.h"
-#include "DataControl.h"
-#include "RecordingHost.h"
-#include "ScheduleTables.h"
-#include "ShamsiConv.h"
-#include "TableChecks.h"
+#include "core/ShamsiConv.h"
+#include "dbase/DataControl.h"
+#include "run/ConversionRun.h"
+#include "tests/support/RecordingHost.h"
+#include "tests/support/ScheduleTables.h"
+#include "tests/support/TableChecks.h"
 
 #include <gtest/gtest.h>
 

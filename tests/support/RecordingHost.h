@@ -2,7 +2,8 @@
 // process into an exception that the test can expect.
 #pragma once
 
-#include "Host.h"
+#include "core/Host.h"
+#include "core/Service.h"
 
 #include <string>
 #include <utility>
@@ -40,7 +41,7 @@ public:
     int ended = 0;
 
 private:
-    ScopedHost m_scope;
+    ReplaceService<Host> m_scope;
 };
 
 } // namespace halvane::test

@@ -2,15 +2,15 @@
 // properties, every control's kind, text, place, size, font, visibility and
 // state, stacking order, tab order, focus, default and cancel buttons and
 // access keys, as the windows show them.
-#include "Design.h"
+#include "ui/Design.h"
 
-#include "ClickArea.h"
-#include "DataControlWidget.h"
-#include "PictureBox.h"
-#include "UiTest.h"
-#include "frmAbout.h"
-#include "frmRun.h"
-#include "frmSplash.h"
+#include "tests/ui/UiTest.h"
+#include "ui/ClickArea.h"
+#include "ui/DataControlWidget.h"
+#include "ui/PictureBox.h"
+#include "ui/frmAbout.h"
+#include "ui/frmRun.h"
+#include "ui/frmSplash.h"
 
 #include <QGroupBox>
 #include <QKeySequence>

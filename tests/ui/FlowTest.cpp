@@ -1,15 +1,15 @@
 // The ways through the program's windows: start-up, the splash window's
 // buttons, the main window's run, exit and instruction area, the failures on
 // the way, and which window keeps the process alive.
-#include "ClickArea.h"
-#include "Design.h"
-#include "Module1.h"
-#include "PictureBox.h"
-#include "UiTest.h"
-#include "frmAbout.h"
-#include "frmInstruction.h"
-#include "frmRun.h"
-#include "frmSplash.h"
+#include "tests/ui/UiTest.h"
+#include "ui/ClickArea.h"
+#include "ui/Design.h"
+#include "ui/Module1.h"
+#include "ui/PictureBox.h"
+#include "ui/frmAbout.h"
+#include "ui/frmInstruction.h"
+#include "ui/frmRun.h"
+#include "ui/frmSplash.h"
 
 #include <QMessageBox>
 #include <QPointer>
@@ -230,7 +230,7 @@ TEST_F(Flow, RunPaintsWaitBeforeTheWalk)
     peek.previous = &host;
     peek.box = picRun;
     peek.shot = &onScreenDuringWalk;
-    ScopedHost scope(peek);
+    ReplaceService<Host> scope(peek);
     main.cmdRun_Click();
     ASSERT_FALSE(onScreenDuringWalk.isNull());
     const QImage wait = deliveredPicture("wait.BMP").convertToFormat(QImage::Format_RGB32);

@@ -1,6 +1,6 @@
-#include "SampleTable.h"
+#include "tests/ui/SampleTable.h"
 
-#include "TempDir.h"
+#include "tests/support/TempDir.h"
 
 #include <cstdint>
 #include <fstream>

@@ -1,8 +1,8 @@
 // The window services: one window per class, unloading, pictures from files,
 // message boxes, the default handling of failures and the end of the process.
-#include "Design.h"
-#include "PictureBox.h"
-#include "UiTest.h"
+#include "tests/ui/UiTest.h"
+#include "ui/Design.h"
+#include "ui/PictureBox.h"
 
 #include <QAbstractButton>
 #include <QBuffer>

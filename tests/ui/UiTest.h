@@ -3,10 +3,11 @@
 // (WINEPREFIX), and no window, setting or current directory left behind.
 #pragma once
 
-#include "RecordingHost.h"
-#include "SampleTable.h"
-#include "TempDir.h"
-#include "WindowServices.h"
+#include "tests/support/FixedProgramDirectory.h"
+#include "tests/support/RecordingHost.h"
+#include "tests/support/TempDir.h"
+#include "tests/ui/SampleTable.h"
+#include "ui/WindowServices.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -94,7 +95,7 @@ protected:
         for (QWidget* w : QApplication::topLevelWidgets())
             delete w;
         settle();
-        ui::setProgramDirectory({});
+        m_programDirectory.reset();
         std::filesystem::current_path(m_savedCwd);
         if (m_savedWinePrefix)
             ::setenv("WINEPREFIX", m_savedWinePrefix->c_str(), 1);
@@ -116,15 +117,18 @@ protected:
         for (auto name : files)
             std::filesystem::copy_file(std::filesystem::path(HALVANE_PROGRAM_DIR) / name,
                                        m_programDir / name);
-        ui::setProgramDirectory(m_programDir.path());
+        usePreparedProgramDirectory();
     }
     const std::filesystem::path& programDir() const { return m_programDir.path(); }
+    // Makes the prepared directory the program's directory, as it stands.
+    void usePreparedProgramDirectory() { m_programDirectory.emplace(m_programDir.path()); }
 
     RecordingHost host;
 
 private:
     TempDir m_prefix;
     TempDir m_programDir;
+    std::optional<FixedProgramDirectory> m_programDirectory;
     std::filesystem::path m_savedCwd;
     std::optional<std::string> m_savedWinePrefix;
 };

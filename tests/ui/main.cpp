@@ -1,7 +1,7 @@
 // The window tests run inside one QApplication with the window services
 // installed, as the program does; without a display they use Qt's offscreen
 // platform.
-#include "WindowServices.h"
+#include "ui/WindowServices.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 // Loads the picture fonts by file and hands out configured QFonts.
-#include "ArtFonts.h"
+#include "tools/art/ArtFonts.h"
 
 #include <QFile>
 #include <QFontDatabase>

@@ -1,8 +1,8 @@
 // Text layout and the marks used across the pictures.
-#include "Drawing.h"
+#include "tools/art/Drawing.h"
 
-#include "ArtFonts.h"
-#include "Palette.h"
+#include "tools/art/ArtFonts.h"
+#include "tools/art/Palette.h"
 
 #include <QFontMetricsF>
 #include <QLinearGradient>

@@ -1,6 +1,6 @@
 // The .ico container: a directory of entries, then per entry a
 // BITMAPINFOHEADER, the bottom-up BGRA pixels and a 1-bit AND mask.
-#include "IcoFile.h"
+#include "tools/art/IcoFile.h"
 
 #include <QBuffer>
 #include <QDataStream>

@@ -1,10 +1,10 @@
 // The instruction viewer's design page, 397 x 427: a greeting and the four
 // numbered steps of the work, with a pointer to the visual tour.
-#include "ArtFonts.h"
-#include "Drawing.h"
-#include "Palette.h"
-#include "Pictures.h"
-#include "Texts.h"
+#include "tools/art/ArtFonts.h"
+#include "tools/art/Drawing.h"
+#include "tools/art/Palette.h"
+#include "tools/art/Pictures.h"
+#include "tools/art/Texts.h"
 
 #include <QLinearGradient>
 #include <QPainter>

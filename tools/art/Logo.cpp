@@ -1,10 +1,10 @@
 // The About window's logo as SVG: the maker's mark and name, with the name
 // written as outlines so that the picture needs no font where it is shown.
-#include "ArtFonts.h"
-#include "Drawing.h"
-#include "Palette.h"
-#include "Pictures.h"
-#include "Texts.h"
+#include "tools/art/ArtFonts.h"
+#include "tools/art/Drawing.h"
+#include "tools/art/Palette.h"
+#include "tools/art/Pictures.h"
+#include "tools/art/Texts.h"
 
 #include <QBuffer>
 #include <QFile>

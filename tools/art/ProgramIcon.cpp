@@ -1,8 +1,8 @@
 // The program icon: a calendar page with a sun. At 16 pixels it is drawn
 // pixel by pixel so that it stays crisp; larger sizes use the vector mark.
-#include "Drawing.h"
-#include "Palette.h"
-#include "Pictures.h"
+#include "tools/art/Drawing.h"
+#include "tools/art/Palette.h"
+#include "tools/art/Pictures.h"
 
 #include <QPainter>
 

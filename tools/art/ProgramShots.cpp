@@ -1,16 +1,16 @@
 // Renders the program's windows with QWidget::grab(). The window system's
 // frame (border, title bar with caption and close box) is not part of a
 // widget, so it is drawn here around the grabbed client area.
-#include "ProgramShots.h"
+#include "tools/art/ProgramShots.h"
 
-#include "ArtFonts.h"
-#include "Drawing.h"
-#include "Palette.h"
-#include "PictureBox.h"
-#include "Pictures.h"
-#include "WindowServices.h"
-#include "frmRun.h"
-#include "frmSplash.h"
+#include "tools/art/ArtFonts.h"
+#include "tools/art/Drawing.h"
+#include "tools/art/Palette.h"
+#include "tools/art/Pictures.h"
+#include "ui/PictureBox.h"
+#include "ui/WindowServices.h"
+#include "ui/frmRun.h"
+#include "ui/frmSplash.h"
 
 #include <QCoreApplication>
 #include <QLabel>

@@ -1,11 +1,11 @@
 // The pictures of the main window's picture box: the instruction before the
 // first run (167 x 90), and the wait and success pictures of the run
 // (169 x 89, the size of the box).
-#include "ArtFonts.h"
-#include "Drawing.h"
-#include "Palette.h"
-#include "Pictures.h"
-#include "Texts.h"
+#include "tools/art/ArtFonts.h"
+#include "tools/art/Drawing.h"
+#include "tools/art/Palette.h"
+#include "tools/art/Pictures.h"
+#include "tools/art/Texts.h"
 
 #include <QLinearGradient>
 #include <QPainter>

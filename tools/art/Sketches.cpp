@@ -1,9 +1,9 @@
 // The drawing pieces of the tour pages.
-#include "Sketches.h"
+#include "tools/art/Sketches.h"
 
-#include "ArtFonts.h"
-#include "Drawing.h"
-#include "Palette.h"
+#include "tools/art/ArtFonts.h"
+#include "tools/art/Drawing.h"
+#include "tools/art/Palette.h"
 
 #include <QLinearGradient>
 #include <QPainter>

@@ -1,11 +1,11 @@
 // The splash artwork, 1028 x 768. It is shown shrunk to about a quarter
 // (274 x 205 pixels), so its texts are large. The lower right corner stays
 // plain: the splash window's "OK" and "About" buttons lie over it.
-#include "ArtFonts.h"
-#include "Drawing.h"
-#include "Palette.h"
-#include "Pictures.h"
-#include "Texts.h"
+#include "tools/art/ArtFonts.h"
+#include "tools/art/Drawing.h"
+#include "tools/art/Palette.h"
+#include "tools/art/Pictures.h"
+#include "tools/art/Texts.h"
 
 #include <QLinearGradient>
 #include <QPainter>

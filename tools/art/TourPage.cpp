@@ -1,10 +1,10 @@
 // The frame every tour page shares.
-#include "TourPage.h"
+#include "tools/art/TourPage.h"
 
-#include "ArtFonts.h"
-#include "Drawing.h"
-#include "Palette.h"
-#include "Sketches.h"
+#include "tools/art/ArtFonts.h"
+#include "tools/art/Drawing.h"
+#include "tools/art/Palette.h"
+#include "tools/art/Sketches.h"
 
 #include <QLinearGradient>
 #include <QPainter>

@@ -1,13 +1,13 @@
 // The fifteen tour pages: one step of the cycle of work each, from the
 // backup to the check of the result.
-#include "ArtFonts.h"
-#include "Drawing.h"
-#include "Palette.h"
-#include "Pictures.h"
-#include "ProgramShots.h"
-#include "Sketches.h"
-#include "TourPage.h"
-#include "TourTexts.h"
+#include "tools/art/ArtFonts.h"
+#include "tools/art/Drawing.h"
+#include "tools/art/Palette.h"
+#include "tools/art/Pictures.h"
+#include "tools/art/ProgramShots.h"
+#include "tools/art/Sketches.h"
+#include "tools/art/TourPage.h"
+#include "tools/art/TourTexts.h"
 
 #include <QPainter>
 #include <QPainterPath>

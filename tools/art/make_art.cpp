@@ -4,10 +4,10 @@
 // SOURCE_DIR/dist/*.BMP (pictures delivered beside the program). The output
 // depends only on the texts here and the Debian font files, so a second run
 // reproduces the committed files byte for byte.
-#include "ArtFonts.h"
-#include "IcoFile.h"
-#include "Pictures.h"
-#include "TourPage.h"
+#include "tools/art/ArtFonts.h"
+#include "tools/art/IcoFile.h"
+#include "tools/art/Pictures.h"
+#include "tools/art/TourPage.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,11 +1,11 @@
 // The About window: its design row by row, the engraved rule, its keys, and
 // "System Info..." through the in-memory registry and a recording launcher.
-#include "Design.h"
-#include "DesignLine.h"
-#include "SysInfo.h"
-#include "SysInfoSeams.h"
-#include "UiTest.h"
-#include "frmAbout.h"
+#include "tests/ui/SysInfoSeams.h"
+#include "tests/ui/UiTest.h"
+#include "ui/Design.h"
+#include "ui/DesignLine.h"
+#include "ui/SysInfo.h"
+#include "ui/frmAbout.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -24,17 +24,6 @@ using ui::twipsRect;
 class AboutWindowTest : public UiTest
 {
 protected:
-    AboutWindowTest()
-        : m_previousRegistry(ui::setRegistry(&registry)),
-          m_previousLauncher(ui::setLauncher(&launcher))
-    {
-    }
-    ~AboutWindowTest() override
-    {
-        ui::setRegistry(m_previousRegistry);
-        ui::setLauncher(m_previousLauncher);
-    }
-
     frmAbout& open()
     {
         m_about = &ui::Show<frmAbout>();
@@ -56,18 +45,18 @@ protected:
     // "PATH" names a program that starts.
     void registerTool()
     {
-        registry.setText(ui::reg::kLocalMachine, ui::kSysInfoPathKey, ui::kSysInfoPathValue,
+        registry.setText(reg::kLocalMachine, reg::kSysInfoPathKey, reg::kSysInfoPathValue,
                          "/opt/tool");
         launcher.installed.insert("/opt/tool");
     }
 
-    ui::MemoryRegistry registry;
+    MemoryRegistry registry;
     RecordingLauncher launcher;
 
 private:
     frmAbout* m_about = nullptr;
-    ui::Registry* m_previousRegistry;
-    ui::Launcher* m_previousLauncher;
+    ReplaceService<Registry> m_registry{registry};
+    ReplaceService<Launcher> m_launcher{launcher};
 };
 
 // ------------------------------------------------------------------ design

@@ -1,9 +1,9 @@
-#include "MemoryRegistry.h"
+#include "tests/support/MemoryRegistry.h"
 
 #include <algorithm>
 #include <cstring>
 
-namespace halvane::ui
+namespace halvane::test
 {
 namespace
 {
@@ -150,4 +150,4 @@ Registry::Status MemoryRegistry::closeKey(Key key)
     return reg::kSuccess;
 }
 
-} // namespace halvane::ui
+} // namespace halvane::test

@@ -1,8 +1,8 @@
 // Reading one registry value as text: the trimming of the closing zero, the
 // 1024-byte limit, the value types, and the closing of the key on every path.
-#include "Failure.h"
-#include "SysInfo.h"
-#include "SysInfoSeams.h"
+#include "core/Failure.h"
+#include "tests/ui/SysInfoSeams.h"
+#include "ui/SysInfo.h"
 
 #include <functional>
 
@@ -11,7 +11,7 @@ namespace halvane::test
 namespace
 {
 
-using ui::reg::kLocalMachine;
+using reg::kLocalMachine;
 constexpr const char* kKey = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
 constexpr const char* kValue = "PATH";
 const std::string kBefore = "as it was";
@@ -20,7 +20,7 @@ enum class Result { Read, NotRead, Fails };
 
 struct ReadCase {
     const char* name;
-    std::function<void(ui::MemoryRegistry&)> arrange;
+    std::function<void(MemoryRegistry&)> arrange;
     Result result;
     std::string keyVal; // KeyVal afterwards
 };
@@ -30,7 +30,7 @@ void PrintTo(const ReadCase& c, std::ostream* os)
     *os << c.name;
 }
 
-void text(ui::MemoryRegistry& r, std::string_view value, bool closingZero = true)
+void text(MemoryRegistry& r, std::string_view value, bool closingZero = true)
 {
     r.setText(kLocalMachine, kKey, kValue, value, closingZero);
 }
@@ -82,7 +82,7 @@ const ReadCase kReadCases[] = {
     {"KeyThatRefusesTheAccessAsked",
      [](auto& r) {
          text(r, "C:\\x.exe");
-         r.addKey(kLocalMachine, kKey, ui::reg::kKeyRead);
+         r.addKey(kLocalMachine, kKey, reg::kKeyRead);
      },
      Result::NotRead, ""},
     {"KeyThatGrantsExactlyTheAccessAsked",
@@ -150,7 +150,7 @@ TEST_F(SysInfoTest, GetKeyValueClosesTheNullHandleOfAFailedOpen)
 TEST_F(SysInfoTest, GetKeyValueReadsBelowAnOpenKey)
 {
     text(registry, "C:\\x.exe");
-    ui::Registry::Key tools = 0;
+    Registry::Key tools = 0;
     ASSERT_EQ(registry.openKeyEx(kLocalMachine, "SOFTWARE\\Microsoft", 0, ui::kKeyAccess, &tools),
               0);
     std::string keyVal;

@@ -1,12 +1,10 @@
 // The registry on Windows: advapi32 itself, read through the single-byte
 // (system code page) calls.
-#ifdef _WIN32
-
-#include "Registry.h"
+#include "core/Registry.h"
 
 #include <windows.h>
 
-namespace halvane::ui
+namespace halvane
 {
 namespace
 {
@@ -51,12 +49,10 @@ public:
 
 } // namespace
 
-Registry& systemRegistry()
+Registry& Registry::system()
 {
     static RegistryWin32 system;
     return system;
 }
 
-} // namespace halvane::ui
-
-#endif
+} // namespace halvane

@@ -1,8 +1,8 @@
 // The system's launcher: starts a program file on its own and returns at
 // once, and refuses what cannot be started.
-#include "Launcher.h"
+#include "core/Launcher.h"
 
-#include "TempDir.h"
+#include "tests/support/TempDir.h"
 
 #include <chrono>
 #include <filesystem>
@@ -39,14 +39,14 @@ protected:
 TEST_F(LauncherTest, StartsAProgramWithoutWaitingForIt)
 {
     const fs::path marker = dir / "ran";
-    EXPECT_TRUE(ui::systemLauncher().startDetached(script("tool", marker)));
+    EXPECT_TRUE(Launcher::system().startDetached(script("tool", marker)));
     EXPECT_TRUE(appears(marker));
 }
 
 TEST_F(LauncherTest, APathEndsAtItsFirstZero)
 {
     const fs::path marker = dir / "ran";
-    EXPECT_TRUE(ui::systemLauncher().startDetached(script("tool", marker) + '\0' + "junk"));
+    EXPECT_TRUE(Launcher::system().startDetached(script("tool", marker) + '\0' + "junk"));
     EXPECT_TRUE(appears(marker));
 }
 
@@ -56,7 +56,7 @@ TEST_F(LauncherTest, RefusesWhatCannotBeStarted)
     fs::create_directory(dir / "folder");
     for (const std::string& program :
          {std::string(), (dir / "missing").string(), text.string(), (dir / "folder").string()})
-        EXPECT_FALSE(ui::systemLauncher().startDetached(program)) << program;
+        EXPECT_FALSE(Launcher::system().startDetached(program)) << program;
 }
 
 } // namespace

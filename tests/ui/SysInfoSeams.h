@@ -3,9 +3,10 @@
 // and a fixture that installs them with a RecordingHost for one test.
 #pragma once
 
-#include "Launcher.h"
-#include "MemoryRegistry.h"
-#include "RecordingHost.h"
+#include "core/Launcher.h"
+#include "core/Service.h"
+#include "tests/support/MemoryRegistry.h"
+#include "tests/support/RecordingHost.h"
 
 #include <cstdio>
 #include <gtest/gtest.h>
@@ -23,7 +24,7 @@ struct CaseName {
 
 // Starts nothing. A program "starts" when it is one of `installed`; every
 // attempt is kept.
-class RecordingLauncher final : public ui::Launcher
+class RecordingLauncher final : public Launcher
 {
 public:
     bool startDetached(const std::string& program) override
@@ -42,10 +43,10 @@ public:
 
 // Forwards to another registry and writes each call, with what was passed
 // and what came back, as one line.
-class LoggingRegistry final : public ui::Registry
+class LoggingRegistry final : public Registry
 {
 public:
-    explicit LoggingRegistry(ui::Registry& inner) : m_inner(inner) {}
+    explicit LoggingRegistry(Registry& inner) : m_inner(inner) {}
 
     Status openKeyEx(Key root, const char* subKey, std::uint32_t options, std::uint32_t samDesired,
                      Key* result) override
@@ -82,7 +83,7 @@ private:
     }
     void log(std::string line) { calls.push_back(std::move(line)); }
 
-    ui::Registry& m_inner;
+    Registry& m_inner;
 };
 
 // Installs an in-memory registry (seen through a call log), a recording
@@ -90,16 +91,6 @@ private:
 class SysInfoTest : public ::testing::Test
 {
 protected:
-    SysInfoTest()
-        : m_previousRegistry(ui::setRegistry(&log)), m_previousLauncher(ui::setLauncher(&launcher))
-    {
-    }
-    ~SysInfoTest() override
-    {
-        ui::setRegistry(m_previousRegistry);
-        ui::setLauncher(m_previousLauncher);
-    }
-
     // Every handle opened was closed again.
     void expectAllKeysClosed() const
     {
@@ -107,14 +98,14 @@ protected:
         EXPECT_EQ(registry.opens(), registry.closes());
     }
 
-    ui::MemoryRegistry registry;
+    MemoryRegistry registry;
     LoggingRegistry log{registry};
     RecordingLauncher launcher;
     RecordingHost host;
 
 private:
-    ui::Registry* m_previousRegistry;
-    ui::Launcher* m_previousLauncher;
+    ReplaceService<Registry> m_registry{log};
+    ReplaceService<Launcher> m_launcher{launcher};
 };
 
 } // namespace halvane::test

@@ -1,9 +1,10 @@
 // A FileIo over the real files that counts every call and can fail the Nth
 // one, or make writes fall short: how the tests reach the failure paths of
-// the table engine.
+// the table engine. It is the table engine's file I/O while it exists.
 #pragma once
 
-#include "FileIo.h"
+#include "core/Service.h"
+#include "dbase/FileIo.h"
 
 #include <string>
 #include <vector>
@@ -75,7 +76,8 @@ public:
     }
 
 private:
-    static FileIo& real() { return dbase::systemFileIo(); }
+    ReplaceService<dbase::FileIo> m_scope{*this};
+    static FileIo& real() { return FileIo::system(); }
     bool next(const char* kind)
     {
         if (++calls != failAt)

@@ -1,6 +1,6 @@
 // The in-memory registry answers as advapi32 does; the desktop replacement
 // and every launcher test rely on it.
-#include "MemoryRegistry.h"
+#include "tests/support/MemoryRegistry.h"
 
 #include <gtest/gtest.h>
 
@@ -9,9 +9,7 @@ namespace halvane::test
 namespace
 {
 
-using ui::Registry;
-using ui::reg::kLocalMachine;
-namespace reg = ui::reg;
+using reg::kLocalMachine;
 
 class MemoryRegistryTest : public ::testing::Test
 {
@@ -32,7 +30,7 @@ protected:
         return key;
     }
 
-    ui::MemoryRegistry r;
+    MemoryRegistry r;
 };
 
 TEST_F(MemoryRegistryTest, KeysOpenWithoutRegardToCaseAndParentsExist)

@@ -3,8 +3,8 @@
 // in which the run uses the engine and what was saved when it stopped.
 #pragma once
 
-#include "Failure.h"
-#include "RecordSet.h"
+#include "core/Failure.h"
+#include "dbase/RecordSet.h"
 
 #include <functional>
 #include <map>

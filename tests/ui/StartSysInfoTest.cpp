@@ -1,10 +1,10 @@
 // Finding and starting the system-information program: the order of the two
 // registry locations, the file test, the launch, and the one message that
 // every failure ends in, leaving the window usable.
-#include "Failure.h"
-#include "SysInfo.h"
-#include "SysInfoSeams.h"
-#include "TempDir.h"
+#include "core/Failure.h"
+#include "tests/support/TempDir.h"
+#include "tests/ui/SysInfoSeams.h"
+#include "ui/SysInfo.h"
 
 #include <filesystem>
 #include <functional>
@@ -14,19 +14,19 @@ namespace halvane::test
 namespace
 {
 
-using ui::reg::kLocalMachine;
+using reg::kLocalMachine;
 
 // What a case arranges: the registry, a folder on disk, the programs that
 // start.
 struct Scene {
-    ui::MemoryRegistry& registry;
+    MemoryRegistry& registry;
     RecordingLauncher& launcher;
     const TempDir& dir;
 
     // "PATH" under the first location.
     void path(std::string_view value, bool closingZero = true)
     {
-        registry.setText(kLocalMachine, ui::kSysInfoPathKey, ui::kSysInfoPathValue, value,
+        registry.setText(kLocalMachine, reg::kSysInfoPathKey, reg::kSysInfoPathValue, value,
                          closingZero);
     }
     // A program that starts.
@@ -39,7 +39,7 @@ struct Scene {
     // "MSINFO" under the second location: the temporary folder.
     void folder()
     {
-        registry.setText(kLocalMachine, ui::kSysInfoFolderKey, ui::kSysInfoFolderValue,
+        registry.setText(kLocalMachine, reg::kSysInfoFolderKey, reg::kSysInfoFolderValue,
                          dir.path().string());
     }
     // The second location's folder with MSINFO32.EXE in it.
@@ -77,13 +77,13 @@ const StartCase kStartCases[] = {
     {"FolderHoldsTheProgram", [](Scene& s) { return s.folderWithProgram(); }},
     {"PathKeyWithoutPathValueFallsToTheFolder",
      [](Scene& s) {
-         s.registry.addKey(kLocalMachine, ui::kSysInfoPathKey);
+         s.registry.addKey(kLocalMachine, reg::kSysInfoPathKey);
          return s.folderWithProgram();
      }},
     {"PathKeyRefusingTheAccessFallsToTheFolder",
      [](Scene& s) {
          s.path(s.installed("tool"));
-         s.registry.addKey(kLocalMachine, ui::kSysInfoPathKey, ui::reg::kKeyRead);
+         s.registry.addKey(kLocalMachine, reg::kSysInfoPathKey, reg::kKeyRead);
          return s.folderWithProgram();
      }},
     {"PathOver1024BytesFallsToTheFolder",
@@ -95,16 +95,16 @@ const StartCase kStartCases[] = {
     {"NeitherLocation", [](Scene&) { return std::string(); }},
     {"PathKeyWithoutValueAndFolderKeyWithoutValue",
      [](Scene& s) {
-         s.registry.addKey(kLocalMachine, ui::kSysInfoPathKey);
-         s.registry.addKey(kLocalMachine, ui::kSysInfoFolderKey);
+         s.registry.addKey(kLocalMachine, reg::kSysInfoPathKey);
+         s.registry.addKey(kLocalMachine, reg::kSysInfoFolderKey);
          return std::string();
      }},
     {"BothKeysRefuseTheAccess",
      [](Scene& s) {
          s.path(s.installed("tool"));
          s.folderWithProgram();
-         s.registry.addKey(kLocalMachine, ui::kSysInfoPathKey, ui::reg::kKeyRead);
-         s.registry.addKey(kLocalMachine, ui::kSysInfoFolderKey, ui::reg::kKeyRead);
+         s.registry.addKey(kLocalMachine, reg::kSysInfoPathKey, reg::kKeyRead);
+         s.registry.addKey(kLocalMachine, reg::kSysInfoFolderKey, reg::kKeyRead);
          return std::string();
      }},
     {"FolderWithoutTheProgram",
@@ -141,21 +141,21 @@ const StartCase kStartCases[] = {
      }},
     {"PathOfAnotherTypeLaunchesNothing",
      [](Scene& s) {
-         s.registry.setValue(kLocalMachine, ui::kSysInfoPathKey, ui::kSysInfoPathValue, 2,
+         s.registry.setValue(kLocalMachine, reg::kSysInfoPathKey, reg::kSysInfoPathValue, 2,
                              s.installed("tool") + '\0');
          s.folderWithProgram();
          return std::string();
      }},
     {"PathOfNumberTypeLaunchesNothing",
      [](Scene& s) {
-         s.registry.setDword(kLocalMachine, ui::kSysInfoPathKey, ui::kSysInfoPathValue, 7);
+         s.registry.setDword(kLocalMachine, reg::kSysInfoPathKey, reg::kSysInfoPathValue, 7);
          s.folderWithProgram();
          return std::string();
      }},
     {"PathAndFolderOver1024Bytes",
      [](Scene& s) {
          s.path(std::string(1100, 'x'));
-         s.registry.setText(kLocalMachine, ui::kSysInfoFolderKey, ui::kSysInfoFolderValue,
+         s.registry.setText(kLocalMachine, reg::kSysInfoFolderKey, reg::kSysInfoFolderValue,
                             std::string(1100, 'y'));
          return std::string();
      }},
@@ -200,13 +200,13 @@ TEST_F(StartSysInfoTest, APathFoundLeavesTheFolderUnread)
 
 TEST_F(StartSysInfoTest, AValueOfAnotherTypeLaunchesTheEmptyPath)
 {
-    scene.registry.setValue(kLocalMachine, ui::kSysInfoPathKey, ui::kSysInfoPathValue, 3, "\x01");
+    scene.registry.setValue(kLocalMachine, reg::kSysInfoPathKey, reg::kSysInfoPathValue, 3, "\x01");
     ui::StartSysInfo();
     EXPECT_EQ(launcher.attempts, std::vector<std::string>{""});
 }
 
 // A launcher that fails by throwing, as a launch can when memory runs out.
-class ThrowingLauncher final : public ui::Launcher
+class ThrowingLauncher final : public Launcher
 {
 public:
     bool startDetached(const std::string&) override
@@ -218,10 +218,11 @@ public:
 TEST_F(StartSysInfoTest, AFailingLaunchEndsInTheMessage)
 {
     ThrowingLauncher throwing;
-    ui::Launcher* recording = ui::setLauncher(&throwing);
     scene.path("C:\\tool.exe");
-    ui::StartSysInfo();
-    ui::setLauncher(recording);
+    {
+        ReplaceService<Launcher> scope(throwing);
+        ui::StartSysInfo();
+    }
     EXPECT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.ended, 0);
 }

@@ -1,18 +1,17 @@
-// A registry held in memory: keys with the access they grant, typed values
-// with their exact bytes, and a count of opened and closed handles. It backs
-// the desktop replacement of the Windows registry and stands in for the
-// registry in tests. It answers like advapi32: key paths and value names
+// A registry held in memory, standing in for the registry in tests: keys with
+// the access they grant, typed values with their exact bytes, and a count of
+// opened and closed handles. It answers like advapi32: key paths and value names
 // compare without regard to ASCII case, data that does not fit the caller's
 // buffer gives kMoreData with the needed size.
 #pragma once
 
-#include "Registry.h"
+#include "core/Registry.h"
 
 #include <map>
 #include <string>
 #include <string_view>
 
-namespace halvane::ui
+namespace halvane::test
 {
 
 class MemoryRegistry final : public Registry
@@ -69,4 +68,4 @@ private:
     int m_strayCloses = 0;
 };
 
-} // namespace halvane::ui
+} // namespace halvane::test

@@ -1,20 +1,11 @@
-// Tables and data shared by the run and command-line tests: a small schedule
-// table, the same table with a field missing or too narrow, and the delivered
-// date correspondence table.
-#pragma once
-
-#include "DateTable.h"
-#include "DatesFile.h"
-#include "TableBuilder.h"
+#include "tests/support/ScheduleTables.h"
 
 #include <algorithm>
-#include <filesystem>
 
 namespace halvane::test
 {
 
-// Three records of scheduleFields(); the destinations hold "old".
-inline TableBuilder threeRecords()
+TableBuilder threeRecords()
 {
     TableBuilder table;
     table.add(scheduleRecord("20000321", "", "20010321", "20020321"));
@@ -23,8 +14,7 @@ inline TableBuilder threeRecords()
     return table;
 }
 
-// `table` without the field `name` (and its values).
-inline TableBuilder withoutField(TableBuilder table, const std::string& name)
+TableBuilder withoutField(TableBuilder table, const std::string& name)
 {
     const auto at = std::find_if(table.fields.begin(), table.fields.end(),
                                  [&](const FieldSpec& f) { return f.name == name; });
@@ -36,8 +26,7 @@ inline TableBuilder withoutField(TableBuilder table, const std::string& name)
     return table;
 }
 
-// `table` with the field `name` holding `width` characters.
-inline TableBuilder withWidth(TableBuilder table, const std::string& name, unsigned width)
+TableBuilder withWidth(TableBuilder table, const std::string& name, unsigned width)
 {
     for (auto& f : table.fields)
         if (f.name == name)
@@ -45,7 +34,7 @@ inline TableBuilder withWidth(TableBuilder table, const std::string& name, unsig
     return table;
 }
 
-inline const DateTable& deliveredDates()
+const DateTable& deliveredDates()
 {
     static const DateTable table = [] {
         DateTable t;

@@ -1,10 +1,10 @@
 // The instruction viewer: its design, the tour's pages and button states,
 // reopening, the program's directory, and a page picture that cannot be
 // loaded.
-#include "Design.h"
-#include "PictureBox.h"
-#include "UiTest.h"
-#include "frmInstruction.h"
+#include "tests/ui/UiTest.h"
+#include "ui/Design.h"
+#include "ui/PictureBox.h"
+#include "ui/frmInstruction.h"
 
 #include <QPushButton>
 #include <QTest>
@@ -33,7 +33,7 @@ protected:
     {
         for (int page = 1; page <= frmInstruction::kPageCount; ++page)
             writePage(page);
-        ui::setProgramDirectory(programDir());
+        usePreparedProgramDirectory();
     }
 
     void writePage(int page) const

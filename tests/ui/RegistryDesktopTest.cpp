@@ -1,11 +1,11 @@
 // The registry replacement on desktops without a Windows registry: the first
 // system-information program found on the search path answers for the
 // program's path; the folder location never answers.
-#include "RegistryDesktop.h"
+#include "core/RegistryDesktop.h"
 
-#include "SysInfo.h"
-#include "SysInfoSeams.h"
-#include "TempDir.h"
+#include "tests/support/TempDir.h"
+#include "tests/ui/SysInfoSeams.h"
+#include "ui/SysInfo.h"
 
 #include <filesystem>
 
@@ -15,7 +15,7 @@ namespace
 {
 
 namespace fs = std::filesystem;
-using ui::reg::kLocalMachine;
+using reg::kLocalMachine;
 
 struct ProgramFile {
     int dir; // index in the search path
@@ -54,8 +54,6 @@ const SearchCase kSearchCases[] = {
 class RegistryDesktopTest : public SysInfoTest
 {
 protected:
-    RegistryDesktopTest() { ui::setRegistry(&desktopLog); }
-
     std::string put(const ProgramFile& f)
     {
         fs::path file = dirs[f.dir].write(f.name, "#!/bin/sh\n");
@@ -66,9 +64,9 @@ protected:
     std::string pathOf(const ProgramFile& f) const { return (dirs[f.dir] / f.name).string(); }
 
     TempDir dirs[2];
-    ui::RegistryDesktop desktop{{QString::fromStdString(dirs[0].path().string()),
-                                 QString::fromStdString(dirs[1].path().string())}};
+    RegistryDesktop desktop{{dirs[0].path(), dirs[1].path()}};
     LoggingRegistry desktopLog{desktop};
+    ReplaceService<Registry> m_desktop{desktopLog};
 };
 
 class DesktopSearchTest : public RegistryDesktopTest,
@@ -83,12 +81,12 @@ TEST_P(DesktopSearchTest, PathAnswersWithTheFirstProgramFound)
     const auto& found = GetParam().found;
 
     std::string keyVal = "before";
-    EXPECT_EQ(ui::GetKeyValue(kLocalMachine, ui::kSysInfoPathKey, ui::kSysInfoPathValue, keyVal),
+    EXPECT_EQ(ui::GetKeyValue(kLocalMachine, reg::kSysInfoPathKey, reg::kSysInfoPathValue, keyVal),
               found.has_value());
     EXPECT_EQ(keyVal, found ? pathOf(*found) : "");
 
     EXPECT_FALSE(
-        ui::GetKeyValue(kLocalMachine, ui::kSysInfoFolderKey, ui::kSysInfoFolderValue, keyVal));
+        ui::GetKeyValue(kLocalMachine, reg::kSysInfoFolderKey, reg::kSysInfoFolderValue, keyVal));
     EXPECT_EQ(desktopLog.calls.back(), "close null -> 6") << "the folder key does not exist";
 }
 
@@ -133,11 +131,12 @@ TEST_F(RegistryDesktopTest, SearchesThePathOfTheEnvironmentByDefault)
     const char* saved = std::getenv("PATH");
     const std::string previous = saved ? saved : "";
     setenv("PATH", dirs[1].path().c_str(), 1);
-    ui::RegistryDesktop fromEnvironment;
-    ui::setRegistry(&fromEnvironment);
+    RegistryDesktop fromEnvironment;
+    ReplaceService<Registry> scope(fromEnvironment);
 
     std::string keyVal;
-    EXPECT_TRUE(ui::GetKeyValue(kLocalMachine, ui::kSysInfoPathKey, ui::kSysInfoPathValue, keyVal));
+    EXPECT_TRUE(
+        ui::GetKeyValue(kLocalMachine, reg::kSysInfoPathKey, reg::kSysInfoPathValue, keyVal));
     setenv("PATH", previous.c_str(), 1);
     EXPECT_EQ(keyVal, program);
 }

@@ -1,13 +1,14 @@
 // Read access to a registry of keys and typed values, shaped like the three
 // advapi32 calls the About window's launcher needs (RegOpenKeyExA,
-// RegQueryValueExA, RegCloseKey). On Windows it is advapi32 itself; elsewhere a
-// desktop replacement answers the same questions; tests install an in-memory
-// registry.
+// RegQueryValueExA, RegCloseKey). A service (core/Service.h): on Windows it is
+// advapi32 itself (RegistryWin32.cpp); elsewhere a desktop replacement answers
+// the same questions (RegistryDesktop); tests put an in-memory registry in
+// its place.
 #pragma once
 
 #include <cstdint>
 
-namespace halvane::ui
+namespace halvane
 {
 
 class Registry
@@ -32,6 +33,10 @@ public:
                                 std::uint32_t* type, unsigned char* data, std::uint32_t* size) = 0;
     // Releases a handle opened by openKeyEx.
     virtual Status closeKey(Key key) = 0;
+
+    // The registry of this system: advapi32 on Windows, the desktop
+    // replacement elsewhere.
+    static Registry& system();
 };
 
 namespace reg
@@ -53,16 +58,13 @@ inline constexpr std::uint32_t kTypeDword = 4; // REG_DWORD: 32-bit number, low 
 
 inline constexpr std::uint32_t kKeyRead = 0x20019;   // KEY_READ
 inline constexpr std::uint32_t kAllAccess = 0xF003F; // KEY_ALL_ACCESS
+
+// Where the system-information program is registered, in the order the
+// About window looks: the program's full path, then the folder that holds it.
+inline constexpr const char* kSysInfoPathKey = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
+inline constexpr const char* kSysInfoPathValue = "PATH";
+inline constexpr const char* kSysInfoFolderKey = "SOFTWARE\\Microsoft\\Shared Tools Location";
+inline constexpr const char* kSysInfoFolderValue = "MSINFO";
 } // namespace reg
 
-// The registry of this system: advapi32 on Windows, the desktop replacement
-// elsewhere.
-Registry& systemRegistry();
-
-// The registry in force (the system's until another is installed).
-Registry& registry();
-// Installs `r` (nullptr restores the system's); returns the previous one, or
-// nullptr when that was the system's.
-Registry* setRegistry(Registry* r);
-
-} // namespace halvane::ui
+} // namespace halvane

@@ -1,0 +1,36 @@
+#include "core/Clock.h"
+
+#include "core/Service.h"
+
+namespace halvane
+{
+namespace
+{
+
+class SystemClock final : public Clock
+{
+public:
+    std::time_t now() override { return std::time(nullptr); }
+};
+
+} // namespace
+
+Clock& Clock::system()
+{
+    static SystemClock system;
+    return system;
+}
+
+LocalDate today()
+{
+    const std::time_t now = service<Clock>().now();
+    std::tm local{};
+#ifdef _WIN32
+    localtime_s(&local, &now);
+#else
+    localtime_r(&now, &local);
+#endif
+    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
+}
+
+} // namespace halvane
