@@ -50,19 +50,6 @@ void DateTable::store(int k, std::string_view key, std::string_view value)
     m_index.clear();
 }
 
-int DateTable::findLinear(std::string_view upperKey) const
-{
-    if (upperKey.size() != kWidth)
-        return 0; // a slot always holds 10 characters
-    for (int k = kFirst; k <= kLast; ++k) {
-        const Slot& slot = m_keys[static_cast<std::size_t>(k)];
-        if (std::equal(slot.begin(), slot.end(), upperKey.begin(),
-                       [](char a, char b) { return upper(a) == b; }))
-            return k;
-    }
-    return 0;
-}
-
 std::size_t DateTable::hashKey(const char* key) noexcept
 {
     std::uint64_t head;
@@ -75,10 +62,10 @@ std::size_t DateTable::hashKey(const char* key) noexcept
 
 int DateTable::find(std::string_view upperKey) const
 {
-    if (m_index.empty())
-        return findLinear(upperKey);
     if (upperKey.size() != kWidth)
-        return 0;
+        return 0; // a slot always holds 10 characters
+    if (m_index.empty())
+        buildIndex();
     for (std::size_t i = hashKey(upperKey.data());; i = (i + 1) % kIndexPlaces) {
         const IndexPlace& place = m_index[i];
         if (place.k == 0)
@@ -88,7 +75,7 @@ int DateTable::find(std::string_view upperKey) const
     }
 }
 
-void DateTable::buildIndex()
+void DateTable::buildIndex() const
 {
     m_index.assign(kIndexPlaces, IndexPlace{{}, 0});
     for (int k = kFirst; k <= kLast; ++k) { // ascending, so the earliest entry of a key stays

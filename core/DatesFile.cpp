@@ -146,7 +146,6 @@ void readDateTable(DateTable& table, std::string_view text, const std::string& f
 void loadDateTable(DateTable& table, const std::filesystem::path& path)
 {
     readDateTable(table, readWholeFile(path), path.string());
-    table.buildIndex();
 }
 
 } // namespace halvane

@@ -29,7 +29,7 @@ inline constexpr std::string_view kDatesFileName = "DATES.TXT";
 // and the record that ended early.
 void readDateTable(DateTable& table, std::string_view text, const std::string& fileName);
 
-// Reads the file at `path` into `table` and builds its index. Throws
+// Reads the file at `path` into `table`. Throws
 // Failure 53 when the file is missing, 70 when it may not be read, 75 when it
 // is not a regular file, 57 on a read error, 62 when it ends early.
 void loadDateTable(DateTable& table, const std::filesystem::path& path);

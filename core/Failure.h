@@ -15,11 +15,9 @@ namespace halvane
 
 namespace err
 {
-inline constexpr int None = 0;
 inline constexpr int InvalidCall = 5;
 inline constexpr int OutOfMemory = 7;
 inline constexpr int FileNotFound = 53;
-inline constexpr int BadFileMode = 54;
 inline constexpr int DeviceIO = 57;
 inline constexpr int DiskFull = 61;
 inline constexpr int InputPastEnd = 62;
@@ -30,9 +28,6 @@ inline constexpr int ObjectNotSet = 91;
 inline constexpr int InvalidPicture = 481;
 // Data-access engine failures.
 inline constexpr int NoCurrentRecord = 3021;
-inline constexpr int CouldNotFindFile = 3024;
-inline constexpr int DiskFullEngine = 3026;
-inline constexpr int TableReadOnly = 3027;
 inline constexpr int CouldNotOpenFile = 3051;
 inline constexpr int FieldTooSmall = 3163;
 inline constexpr int ItemNotFound = 3265;

@@ -1,7 +1,5 @@
 #include "core/ShamsiConv.h"
 
-#include "core/Host.h"
-
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -55,18 +53,6 @@ std::int16_t toInt16(double value)
     return static_cast<std::int16_t>(std::clamp(r, -32768.0, 32767.0));
 }
 
-// The decimal texts of base, base+1, base+2 and base+3 for base = 4c + 1900,
-// c = 20 to 30: the years 1980 to 2023 as the conversion compares them.
-constexpr auto kYearTexts = [] {
-    std::array<std::array<std::array<char, 5>, 4>, 11> texts{};
-    for (int c = 20; c <= 30; ++c)
-        for (int offset = 0; offset < 4; ++offset) {
-            const int year = 4 * c + 1900 + offset;
-            texts[c - 20][offset] = {char('0' + year / 1000), char('0' + year / 100 % 10),
-                                     char('0' + year / 10 % 10), char('0' + year % 10), '\0'};
-        }
-    return texts;
-}();
 constexpr std::string_view kRepresentativeYears[] = {"2000", "2001", "2002", "2003"};
 
 // Renders `t` into `buffer` when it is an ISO date; returns the rendering,
@@ -97,8 +83,8 @@ bool allDigits(std::string_view text)
     return std::all_of(text.begin(), text.end(), isDigit);
 }
 
-// numericValue() with the common case, one or two plain digits, inline.
-double value(std::string_view text)
+// numericValue() with the common case, two plain digits, inline.
+double twoDigitValue(std::string_view text)
 {
     if (text.size() == 2 && isDigit(text[0]) && isDigit(text[1]))
         return (text[0] - '0') * 10 + (text[1] - '0');
@@ -117,9 +103,9 @@ std::string_view formatNumber(double value, char (&buffer)[32])
     return {buffer, static_cast<std::size_t>(n)};
 }
 
-// The working values of one conversion without a single allocation: the
-// conversion runs up to four times per table record.
-struct Work {
+// The working values of one conversion, in the order they arise, without a
+// single allocation: the conversion runs up to four times per table record.
+struct ConversionValues {
     char renderBuffer[10];
     char yearBuffer[32];
     std::string_view s, Y, P, R;
@@ -132,7 +118,7 @@ struct Work {
     std::string_view key() const { return {K, kLength}; }
 };
 
-void work(std::string_view dateText, Work& w)
+void derive(std::string_view dateText, ConversionValues& w)
 {
     w.s = render(dateText, w.renderBuffer);
     const std::string_view yearDigits = right(w.s, 4);
@@ -141,26 +127,24 @@ void work(std::string_view dateText, Work& w)
               ? yearDigits
               : formatNumber(numericValue(yearDigits), w.yearBuffer);
     w.P = left(w.s, 6);
-    w.M = toInt16(value(left(right(w.P, 3), 2)));
+    w.M = toInt16(twoDigitValue(left(right(w.P, 3), 2)));
     // D is the day's number written back as text and compared as a number:
     // a number read from at most two characters survives that round trip
     // unchanged, so the number itself is kept.
-    w.D = value(left(w.P, 2));
+    w.D = twoDigitValue(left(w.P, 2));
 
     // Years are told apart by their text: Y is compared with the decimal
     // texts of base, base+1, base+2 and base+3 for each base year 1980, 1984,
-    // ..., 2020. The 44 texts are distinct, so at most one can be equal, and
-    // only the one named by Y's own digits can be: that one is compared.
+    // ..., 2020. Those 44 texts are the four-digit years 1980 to 2023, so Y
+    // matches one exactly when it is four digits naming such a year, and its
+    // place in the four-year cycle picks the representative year.
     int year = 0;
     if (w.Y.size() == 4 && digits(w.Y, 0, 4, year) && year >= 1980 && year <= 2023) {
-        const int cycle = (year - 1900) / 4;
         const int offset = (year - 1900) % 4;
-        if (w.Y == std::string_view(kYearTexts[cycle - 20][offset].data(), 4)) {
-            const int threshold = offset == 0 ? 19 : 20;
-            w.R = kRepresentativeYears[offset];
-            const bool afterNewYear = w.M > 3 || (w.M == 3 && w.D > threshold);
-            w.SY = static_cast<std::int16_t>(afterNewYear ? year - 621 : year - 622);
-        }
+        const int threshold = offset == 0 ? 19 : 20;
+        w.R = kRepresentativeYears[offset];
+        const bool afterNewYear = w.M > 3 || (w.M == 3 && w.D > threshold);
+        w.SY = static_cast<std::int16_t>(afterNewYear ? year - 621 : year - 622);
     }
 
     std::transform(w.P.begin(), w.P.end(), w.K,
@@ -221,25 +205,10 @@ std::string renderDate(std::string_view dateText)
     return std::string(render(dateText, buffer));
 }
 
-std::string numberText(double value)
-{
-    char buffer[32];
-    return std::string(formatNumber(value, buffer));
-}
-
-ConversionSteps conversionSteps(std::string_view dateText)
-{
-    Work w;
-    work(dateText, w);
-    return {
-        std::string(w.s),    std::string(w.Y), std::string(w.P), w.M, w.D, std::string(w.R), w.SY,
-        std::string(w.key())};
-}
-
 std::optional<std::string> shamsiDate(const DateTable& table, std::string_view dateText)
 {
-    Work w;
-    work(dateText, w);
+    ConversionValues w;
+    derive(dateText, w);
     const int k = table.find(w.key());
     if (k == 0)
         return std::nullopt;
@@ -249,14 +218,6 @@ std::optional<std::string> shamsiDate(const DateTable& table, std::string_view d
     const std::string_view tail = right(table.value(k), 8); // always 8: a slot holds 10
     std::copy(tail.begin(), tail.end(), result + 2);
     return std::string(result, sizeof result);
-}
-
-std::string Shamsi_Conv(const DateTable& table, std::string_view GetVar)
-{
-    if (auto result = shamsiDate(table, GetVar))
-        return *result;
-    msgBox(kDateNotFoundText, kDateNotFoundTitle);
-    return {};
 }
 
 } // namespace halvane

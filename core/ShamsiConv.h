@@ -8,7 +8,6 @@
 
 #include "core/DateTable.h"
 
-#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -27,31 +26,14 @@ std::string renderDate(std::string_view dateText);
 // are read up to the first character that cannot continue the number; 0 when
 // there is no digit.
 double numericValue(std::string_view text);
-// A number's plain text: "2000", "-5", "0.5"; no leading blank.
-std::string numberText(double value);
-
-// The working values of one conversion, in the order they arise.
-struct ConversionSteps {
-    std::string s;      // rendered date
-    std::string Y;      // year text
-    std::string P;      // day-month prefix, e.g. "21/03/"
-    std::int16_t M = 0; // month, rounded
-    double D = 0;       // day
-    std::string R;      // representative year, "" when the year is not placed
-    std::int16_t SY = 0;
-    std::string K; // lookup key: P and R in upper case
-};
-ConversionSteps conversionSteps(std::string_view dateText);
 
 // The Shamsi date text for `dateText`: the last two digits of the Shamsi year
 // followed by characters 3 to 10 of the matching table value (its trailing
 // spaces included), or nothing when the table holds no key for the date.
 std::optional<std::string> shamsiDate(const DateTable& table, std::string_view dateText);
 
-// shamsiDate(), and when it finds nothing, the message "Unable to Calculate
-// Shamsi Dates" with title "Date Not Found" and the empty text.
-std::string Shamsi_Conv(const DateTable& table, std::string_view GetVar);
-
+// What the windowed program's Shamsi_Conv shows when shamsiDate() finds
+// nothing.
 inline constexpr std::string_view kDateNotFoundText = "Unable to Calculate Shamsi Dates";
 inline constexpr std::string_view kDateNotFoundTitle = "Date Not Found";
 

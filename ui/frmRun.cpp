@@ -87,7 +87,11 @@ void frmRun::imgInstr_Click()
 
 std::string frmRun::Shamsi_Conv(std::string_view GetVar) const
 {
-    return halvane::Shamsi_Conv(m_table, GetVar);
+    if (auto result = shamsiDate(m_table, GetVar))
+        return std::move(*result);
+    // Reported, and the run goes on with the empty text.
+    msgBox(kDateNotFoundText, kDateNotFoundTitle);
+    return {};
 }
 
 void frmRun::showPicture(std::string_view fileName)

@@ -33,7 +33,9 @@ public:
     void cmdCancel_Click();
     void imgInstr_Click();
 
-    // The conversion of one date text through the window's table.
+    // The Shamsi date text of one date through the window's table; when the
+    // table cannot place the date, the message "Unable to Calculate Shamsi
+    // Dates" (title "Date Not Found") and the empty text.
     std::string Shamsi_Conv(std::string_view GetVar) const;
     const DateTable& dateTable() const { return m_table; }
 

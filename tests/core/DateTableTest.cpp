@@ -1,10 +1,12 @@
 #include "core/DateTable.h"
 
 #include "core/Failure.h"
+#include "tests/support/LinearScan.h"
 
 #include <gtest/gtest.h>
 
 using namespace halvane;
+using halvane::test::linearFind;
 
 namespace
 {
@@ -39,14 +41,8 @@ TEST(DateTable, IndexAgreesWithTheScan)
 
     const char* probes[] = {"AB/CD/2000", "ab/cd/2000", "1/1/2000  ", "1/1/2000", "01/01/2000",
                             "K1        ", "K499      ", "K500      ", "",         "01/01/20001"};
-    auto linear = [&](std::string_view k) { return t.findLinear(k); };
-    std::vector<int> scanned;
-    for (auto p : probes)
-        scanned.push_back(linear(p));
-    t.buildIndex();
-    ASSERT_TRUE(t.hasIndex());
-    for (std::size_t i = 0; i < std::size(probes); ++i)
-        EXPECT_EQ(t.find(probes[i]), scanned[i]) << '"' << probes[i] << '"';
+    for (const char* probe : probes)
+        EXPECT_EQ(t.find(probe), linearFind(t, probe)) << '"' << probe << '"';
 
     EXPECT_EQ(t.find("AB/CD/2000"), 10); // lower-case key 10 upper-cases to the probe
     EXPECT_EQ(t.find("01/01/2000"), 13);
@@ -54,14 +50,17 @@ TEST(DateTable, IndexAgreesWithTheScan)
     EXPECT_EQ(t.find("K1        "), 1); // the earliest of the repeats
 }
 
-TEST(DateTable, StoringDropsTheIndex)
+TEST(DateTable, EntriesStoredAfterALookupAreFound)
 {
     DateTable t;
     t.store(1, "01/01/2000", "a");
-    t.buildIndex();
+    EXPECT_EQ(t.find("01/01/2000"), 1);
     t.store(2, "02/01/2000", "b");
-    EXPECT_FALSE(t.hasIndex());
+    t.store(1, "03/01/2000", "c");
     EXPECT_EQ(t.find("02/01/2000"), 2);
+    EXPECT_EQ(t.find("01/01/2000"), 0);
+    const DateTable copy = t;
+    EXPECT_EQ(copy.find("03/01/2000"), 1);
 }
 
 } // namespace

@@ -40,8 +40,13 @@ struct Press {
         display.missing = std::move(missingPicture);
         RecordingHost host;
         try {
+            // As the main window's Shamsi_Conv does it: a box for every date
+            // the table cannot place, and the empty text.
             run::runConversion(dataControl, display, [](std::string_view, std::string_view text) {
-                return Shamsi_Conv(deliveredDates(), text);
+                auto result = shamsiDate(deliveredDates(), text);
+                if (!result)
+                    msgBox(kDateNotFoundText, kDateNotFoundTitle);
+                return result.value_or("");
             });
         } catch (const ProcessEnded&) {
             outcome = host.messages.back().text;
