@@ -51,8 +51,9 @@ TEST_P(FixtureTable, ReadsEveryRecordAsWritten)
     std::size_t index = 0;
     for (; !set->Eof(); set->MoveNext(), ++index) {
         SCOPED_TRACE("record " + std::to_string(index + 1));
-        for (std::size_t i = 0; i < kSources.size(); ++i)
-            EXPECT_EQ(set->Field(kSources[i]), kScheduleDates[index][i]) << kSources[i];
+        for (std::size_t i = 0; i < kFieldPairs.size(); ++i)
+            EXPECT_EQ(set->Field(kFieldPairs[i].first), kScheduleDates[index][i])
+                << kFieldPairs[i].first;
         if (index == 0) {
             EXPECT_EQ(set->Field("TASK"), kPersianTask);
         }
@@ -77,13 +78,13 @@ TEST_P(FixtureTable, FillChangesOnlyDestinationsAndTheDate)
         const bool deleted = std::find(GetParam().deleted.begin(), GetParam().deleted.end(), r) !=
                              GetParam().deleted.end();
         EXPECT_EQ(after[layout.recordOffset(std::uint32_t(r))], deleted ? '*' : ' ');
-        for (std::size_t i = 0; i < kSources.size(); ++i) {
-            const auto* f = layout.find(kDestinations[i]);
+        for (std::size_t i = 0; i < kFieldPairs.size(); ++i) {
+            const auto* f = layout.find(kFieldPairs[i].second);
             std::string expected = walkText(kScheduleDates[r][i]);
             expected.resize(f->width, ' ');
             EXPECT_EQ(after.substr(layout.recordOffset(std::uint32_t(r)) + f->offset, f->width),
                       expected)
-                << "record " << r + 1 << " " << kDestinations[i];
+                << "record " << r + 1 << " " << kFieldPairs[i].second;
         }
     }
 }

@@ -2,8 +2,11 @@
 // every part of it open to damage (version, lengths, descriptors, records).
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
+#include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace halvane::test
@@ -53,6 +56,31 @@ struct TableBuilder {
         s[at + 1] = char((v >> 8) & 0xFF);
     }
 
+    unsigned headerLength() const { return unsigned(32 + 32 * fields.size() + 1); }
+    // Where field `name` starts in a record (byte 0 is the deletion flag).
+    std::size_t fieldOffset(std::string_view name) const
+    {
+        std::size_t offset = 1;
+        for (const auto& f : fields) {
+            if (f.name == name)
+                return offset;
+            offset += f.width;
+        }
+        throw std::out_of_range("no field " + std::string(name));
+    }
+    // The stored bytes of field `name` in record `record` (0 for the first)
+    // of `table`, a file laid out as this builder lays it out.
+    std::string storedField(const std::string& table, std::size_t record,
+                            std::string_view name) const
+    {
+        const auto at = std::find_if(fields.begin(), fields.end(),
+                                     [&](const FieldSpec& f) { return f.name == name; });
+        if (at == fields.end())
+            throw std::out_of_range("no field " + std::string(name));
+        return table.substr(headerLength() + record * recordLength() + fieldOffset(name),
+                            at->width);
+    }
+
     unsigned recordLength() const
     {
         unsigned length = 1;
@@ -71,7 +99,7 @@ struct TableBuilder {
         const auto n = static_cast<std::uint32_t>(records.size());
         for (int i = 0; i < 4; ++i)
             h[4 + i] = char((n >> (8 * i)) & 0xFF);
-        put16(h, 8, unsigned(32 + 32 * fields.size() + 1));
+        put16(h, 8, headerLength());
         put16(h, 10, recordLength());
         h[29] = char(languageDriver);
         for (const auto& f : fields) {

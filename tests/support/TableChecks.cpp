@@ -45,8 +45,8 @@ void fillWalk(dbase::RecordSet& set)
     set.MoveFirst();
     while (!set.Eof()) {
         set.Edit();
-        for (std::size_t i = 0; i < kSources.size(); ++i)
-            set.SetField(kDestinations[i], walkText(set.Field(kSources[i])));
+        for (const auto& [source, destination] : kFieldPairs)
+            set.SetField(destination, walkText(set.Field(source)));
         set.Update();
         set.MoveNext();
     }
@@ -59,7 +59,7 @@ std::vector<bool> writableBytes(const dbase::TableLayout& layout, std::size_t fi
     for (std::size_t i = 1; i <= 3; ++i)
         writable[i] = true;
     for (std::uint32_t r = 0; r < layout.recordCount; ++r)
-        for (const char* name : kDestinations)
+        for (const auto& [source, name] : kFieldPairs)
             if (const auto* f = layout.find(name))
                 for (std::uint32_t b = 0; b < f->width; ++b)
                     writable[layout.recordOffset(r) + f->offset + b] = true;

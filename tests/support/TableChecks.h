@@ -5,6 +5,7 @@
 #include "core/Clock.h"
 #include "core/Failure.h"
 #include "dbase/DbfRecordSet.h"
+#include "run/ConversionRun.h"
 #include "tests/support/TempDir.h"
 
 #include <array>
@@ -17,8 +18,7 @@
 namespace halvane::test
 {
 
-inline constexpr std::array<const char*, 4> kDestinations = {"SHES", "SHEF", "SHTS", "SHTF"};
-inline constexpr std::array<const char*, 4> kSources = {"ES", "EF", "ES_T1", "EF_T1"};
+using run::kFieldPairs;
 
 // Runs `body`, which must throw a Failure numbered `number` whose description
 // holds every one of `parts`.

@@ -9,6 +9,8 @@
 namespace halvane::test
 {
 
+void writeFile(const std::filesystem::path& file, std::string_view bytes);
+
 class TempDir
 {
 public:
@@ -36,13 +38,18 @@ public:
     std::filesystem::path write(std::string_view name, std::string_view bytes) const
     {
         auto file = m_path / name;
-        std::ofstream(file, std::ios::binary).write(bytes.data(), std::streamsize(bytes.size()));
+        writeFile(file, bytes);
         return file;
     }
 
 private:
     std::filesystem::path m_path;
 };
+
+inline void writeFile(const std::filesystem::path& file, std::string_view bytes)
+{
+    std::ofstream(file, std::ios::binary).write(bytes.data(), std::streamsize(bytes.size()));
+}
 
 inline std::string readFile(const std::filesystem::path& file)
 {

@@ -45,27 +45,28 @@ bool drawnOnScreen(QWidget& window)
     return !onScreen.isNull() && onScreen == drawn;
 }
 
-// ES, EF, ES_T1, EF_T1 and the SHES, SHEF, SHTS, SHTF they give.
-const std::vector<SampleRecord> kRecords = {
-    {"Foundation", {"20020321", "20030320", "", ""}},
-    {"Walls", {"20000101", "", "19790101", "20231231"}},
-    {"Roof", {"", "", "", ""}},
-};
+// ES, EF, ES_T1, EF_T1 of each record, and the SHES, SHEF, SHTS, SHTF they give.
+const TableBuilder kRecords = [] {
+    TableBuilder table;
+    table.add(scheduleRecord("20020321", "20030320"));
+    table.add(scheduleRecord("20000101", "", "19790101", "20231231"));
+    table.add(scheduleRecord(""));
+    return table;
+}();
 const std::vector<std::array<std::string, 4>> kConverted = {
     {"81/01/01  ", "81/12/29  ", "          ", "          "},
     {"78/10/11  ", "          ", "          ", "02/10/10  "},
     {"          ", "          ", "          ", "          "},
 };
-constexpr std::array<std::string_view, 4> kDestinations{"SHES", "SHEF", "SHTS", "SHTF"};
 
 void expectConverted(const std::filesystem::path& table)
 {
-    for (std::size_t r = 0; r < kRecords.size(); ++r) {
-        for (std::size_t f = 0; f < kDestinations.size(); ++f)
-            EXPECT_EQ(storedField(table, static_cast<int>(r), kDestinations[f]), kConverted[r][f])
-                << "record " << r << " " << kDestinations[f];
-        EXPECT_EQ(storedField(table, static_cast<int>(r), "ACTIVITY"),
-                  kRecords[r].activity + std::string(20 - kRecords[r].activity.size(), ' '));
+    const std::string bytes = readFile(table);
+    for (std::size_t r = 0; r < kRecords.records.size(); ++r) {
+        for (std::size_t f = 0; f < run::kFieldPairs.size(); ++f)
+            EXPECT_EQ(kRecords.storedField(bytes, r, run::kFieldPairs[f].second), kConverted[r][f])
+                << "record " << r << " " << run::kFieldPairs[f].second;
+        EXPECT_EQ(kRecords.storedField(bytes, r, "DONE"), "T") << "record " << r;
     }
 }
 

@@ -5,8 +5,8 @@
 
 #include "tests/support/FixedProgramDirectory.h"
 #include "tests/support/RecordingHost.h"
+#include "tests/support/TableBuilder.h"
 #include "tests/support/TempDir.h"
-#include "tests/ui/SampleTable.h"
 #include "ui/WindowServices.h"
 
 #include <QApplication>
@@ -105,10 +105,7 @@ protected:
 
     // The table the main window's data control opens: Shamsi.dbf in C:\.
     std::filesystem::path tableFile() const { return m_prefix / "drive_c" / "Shamsi.dbf"; }
-    void writeTable(const std::vector<SampleRecord>& records)
-    {
-        writeShamsiTable(tableFile(), records);
-    }
+    void writeTable(const TableBuilder& table) { writeFile(tableFile(), table.bytes()); }
 
     // Makes a prepared directory the program's directory, holding those of
     // the delivered files (DATES.TXT, wait.BMP, success.BMP) that are named.
