@@ -8,9 +8,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
 shift || true
-CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DHALVANE_FUZZ=ON -DHALVANE_SANITIZE=ON -DHALVANE_TESTS=OFF -DHALVANE_GUI=OFF >/dev/null
-cmake --build build-fuzz -j "$(nproc)"
+werror=()
+[ "${WERROR:-0}" = 1 ] && werror=(-DHALVANE_WERROR=ON)
+cmake --preset fuzz "${werror[@]}" >/dev/null
+cmake --build --preset fuzz -j "$(nproc)"
 mkdir -p build-fuzz/artifacts
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=($(cd build-fuzz/bin && ls fuzz_* | sed 's/^fuzz_//'))
