@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang, AddressSanitizer and
 # UndefinedBehaviorSanitizer, and runs each for SECONDS (default 60) from its
-# seed corpus. New inputs go to build-fuzz/corpus/, crashes to
-# build-fuzz/artifacts/; the committed seeds are never changed.
+# seeds: fuzz/corpus/NAME where there is one, and for the targets that read
+# tables, the test fixtures written by other dBASE software (tests/data/dbase).
+# New inputs go to build-fuzz/corpus/, crashes to build-fuzz/artifacts/; the
+# committed seeds are never changed.
 #   fuzz/run.sh [SECONDS] [TARGET...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -21,9 +23,12 @@ for name in "${targets[@]}"; do
     mkdir -p "$work"
     dict=()
     [ -f "fuzz/$name.dict" ] && dict=(-dict="fuzz/$name.dict")
+    seeds=()
+    [ -d "fuzz/corpus/$name" ] && seeds+=("fuzz/corpus/$name")
+    case $name in table | run) seeds+=(tests/data/dbase) ;; esac
     echo "== fuzz_$name for ${seconds}s =="
     if ! build-fuzz/bin/fuzz_"$name" -max_total_time="$seconds" -print_final_stats=1 "${dict[@]}" \
-        -artifact_prefix=build-fuzz/artifacts/"$name"- "$work" "fuzz/corpus/$name" \
+        -artifact_prefix=build-fuzz/artifacts/"$name"- "$work" "${seeds[@]}" \
         >build-fuzz/"$name".log 2>&1; then
         status=1
         tail -n 40 build-fuzz/"$name".log
