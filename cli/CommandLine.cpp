@@ -24,6 +24,10 @@ CommandLine CommandLine::parse(const std::vector<std::string_view>& args)
             c.version = true;
         } else if (arg == "--dry-run" || arg == "-n") {
             c.dryRun = true;
+        } else if (arg == "--exact") {
+            c.exact = true;
+        } else if (arg == "--four-digit-year") {
+            c.fourDigitYear = true;
         } else if (arg == "--dates" || arg.starts_with("--dates=")) {
             std::string_view value;
             if (arg == "--dates") {
@@ -43,6 +47,9 @@ CommandLine CommandLine::parse(const std::vector<std::string_view>& args)
             c.error = "unknown option: " + std::string(arg);
         }
     }
+    // The table method knows only the last two digits of a year.
+    if (c.error.empty() && c.fourDigitYear && !c.exact)
+        c.error = "--four-digit-year needs --exact";
     return c;
 }
 
@@ -57,12 +64,20 @@ dBASE IV schedule table from its date fields ES, EF, ES_T1 and EF_T1.
   --dates FILE   the date correspondence table (default: DATES.TXT beside
                  the program)
   -n, --dry-run  convert and report, but write nothing into the table
+  --exact        convert by the Persian calendar instead of the date table:
+                 right for every day of 21 March 1800 to 20 March 2123
+                 (Shamsi 1179 to 1501), in the same form (05/09/17 for
+                 8 December 2026). The summary also counts the dates that
+                 differ from the date table's; a dry run lists them
+  --four-digit-year
+                 with --exact: the whole year, 1405/09/17 (the Shamsi fields
+                 must hold 10 characters)
   -h, --help     show this help
   --version      show the version
 
-Dates that cannot be converted (outside 1980 to 2023) are left empty and
-listed at the end. Exit status: 0 done, 1 failed (nothing after the failing
-record is written), 2 wrong arguments.
+Dates that cannot be converted (outside 1980 to 2023, or with --exact outside
+the years above) are left empty and listed at the end. Exit status: 0 done,
+1 failed (nothing after the failing record is written), 2 wrong arguments.
 )";
 }
 

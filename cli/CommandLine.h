@@ -17,6 +17,8 @@ struct CommandLine {
     std::optional<std::filesystem::path> table; // none: the data control's own table
     std::optional<std::filesystem::path> dates; // none: DATES.TXT beside the program
     bool dryRun = false;
+    bool exact = false;         // the Persian calendar instead of the date table
+    bool fourDigitYear = false; // with exact: "1405/09/17" instead of "05/09/17"
     bool help = false;
     bool version = false;
     std::string error; // not empty when the arguments make no sense

@@ -1,6 +1,7 @@
 #include "cli/ShamsiDates.h"
 
 #include "cli/CommandLine.h"
+#include "cli/ExactConverter.h"
 #include "cli/NotFoundList.h"
 #include "cli/ProgressBar.h"
 #include "cli/TerminalDisplay.h"
@@ -79,9 +80,16 @@ int shamsiDates(const std::vector<std::string_view>& args)
 
     WatchedTable table(*dataControl, progress);
     NotFoundList notFound;
+    // --exact: the Persian calendar instead of the date table, compared with it.
+    std::optional<ExactConverter> exact;
+    if (command.exact)
+        exact.emplace(
+            dates, command.dates ? command.dates->filename().string() : std::string(kDatesFileName),
+            command.fourDigitYear, command.dryRun);
     long converted = 0;
     const run::Converter convert = [&](std::string_view field, std::string_view text) {
-        if (auto result = shamsiDate(dates, text)) {
+        if (auto result = exact ? exact->convert(table.currentRecord(), field, text)
+                                : shamsiDate(dates, text)) {
             ++converted;
             return std::move(*result);
         }
@@ -96,9 +104,12 @@ int shamsiDates(const std::vector<std::string_view>& args)
 
     progress.clear();
     notFound.print(stdout);
-    std::printf("%s: %ld %s, %ld %s converted, %ld not found, %.2f s%s\n", tableName.c_str(),
+    if (exact)
+        exact->differences().print(stdout);
+    const std::string differ = exact ? exact->differences().summary() + ", " : "";
+    std::printf("%s: %ld %s, %ld %s converted, %ld not found, %s%.2f s%s\n", tableName.c_str(),
                 table.saved(), table.saved() == 1 ? "record" : "records", converted,
-                converted == 1 ? "date" : "dates", notFound.count(), took.count(),
+                converted == 1 ? "date" : "dates", notFound.count(), differ.c_str(), took.count(),
                 command.dryRun ? " (dry run: nothing written)" : "");
     return 0;
 }

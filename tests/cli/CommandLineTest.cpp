@@ -19,6 +19,8 @@ struct ParseCase {
     std::string dates; // "" for none
     bool dryRun;
     std::string error; // "" when the arguments are good
+    bool exact = false;
+    bool fourDigitYear = false;
 };
 
 class ParseCommandLine : public ::testing::TestWithParam<ParseCase>
@@ -35,24 +37,29 @@ TEST_P(ParseCommandLine, ReadsTheRequest)
     EXPECT_EQ(got.table ? got.table->string() : "", c.table);
     EXPECT_EQ(got.dates ? got.dates->string() : "", c.dates);
     EXPECT_EQ(got.dryRun, c.dryRun);
+    EXPECT_EQ(got.exact, c.exact);
+    EXPECT_EQ(got.fourDigitYear, c.fourDigitYear);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, ParseCommandLine,
-    ::testing::Values(ParseCase{{}, "", "", false, ""},
-                      ParseCase{{"t.dbf"}, "t.dbf", "", false, ""},
-                      ParseCase{{"--dry-run", "t.dbf"}, "t.dbf", "", true, ""},
-                      ParseCase{{"t.dbf", "-n"}, "t.dbf", "", true, ""},
-                      ParseCase{{"--dates", "D.TXT", "t.dbf"}, "t.dbf", "D.TXT", false, ""},
-                      ParseCase{{"--dates=D.TXT"}, "", "D.TXT", false, ""},
-                      ParseCase{{"--", "-odd.dbf"}, "-odd.dbf", "", false, ""},
-                      ParseCase{
-                          {"a.dbf", "b.dbf"}, "", "", false, "more than one table given: b.dbf"},
-                      ParseCase{{"--dates"}, "", "", false, "--dates needs a file name"},
-                      ParseCase{{"--dates="}, "", "", false, "--dates needs a file name"},
-                      ParseCase{{"--dryrun"}, "", "", false, "unknown option: --dryrun"},
-                      ParseCase{{"-x", "t.dbf"}, "", "", false, "unknown option: -x"},
-                      ParseCase{{""}, "", "", false, "the table name is empty"}));
+    ::testing::Values(
+        ParseCase{{}, "", "", false, ""}, ParseCase{{"t.dbf"}, "t.dbf", "", false, ""},
+        ParseCase{{"--dry-run", "t.dbf"}, "t.dbf", "", true, ""},
+        ParseCase{{"t.dbf", "-n"}, "t.dbf", "", true, ""},
+        ParseCase{{"--dates", "D.TXT", "t.dbf"}, "t.dbf", "D.TXT", false, ""},
+        ParseCase{{"--dates=D.TXT"}, "", "D.TXT", false, ""},
+        ParseCase{{"--", "-odd.dbf"}, "-odd.dbf", "", false, ""},
+        ParseCase{{"a.dbf", "b.dbf"}, "", "", false, "more than one table given: b.dbf"},
+        ParseCase{{"--dates"}, "", "", false, "--dates needs a file name"},
+        ParseCase{{"--dates="}, "", "", false, "--dates needs a file name"},
+        ParseCase{{"--dryrun"}, "", "", false, "unknown option: --dryrun"},
+        ParseCase{{"-x", "t.dbf"}, "", "", false, "unknown option: -x"},
+        ParseCase{{""}, "", "", false, "the table name is empty"},
+        ParseCase{{"--exact", "t.dbf"}, "t.dbf", "", false, "", true},
+        ParseCase{{"--four-digit-year", "-n", "--exact"}, "", "", true, "", true, true},
+        ParseCase{{"--four-digit-year", "t.dbf"}, "", "", false, "--four-digit-year needs --exact"},
+        ParseCase{{"--exact=yes"}, "", "", false, "unknown option: --exact=yes"}));
 
 TEST(CommandLine, HelpAndVersion)
 {

@@ -19,6 +19,7 @@ namespace
 const std::string kProgram = std::string(HALVANE_PROGRAM_DIR) + "/shamsi-dates";
 const std::string kMakeTable = std::string(HALVANE_PROGRAM_DIR) + "/make-table";
 const std::string kDates = std::string(HALVANE_PROGRAM_DIR) + "/DATES.TXT";
+const std::string kNewYears = std::string(HALVANE_TEST_DATA) + "/calendar/nowruz.txt";
 
 std::string quoted(const std::string& s)
 {
@@ -50,12 +51,15 @@ Ran shamsiDates(const TempDir& dir, const std::string& args, const std::string& 
 }
 
 // The independent check: dbfread reads both tables back, and a conversion
-// of its own computes every destination; bytes outside them must not differ.
-void expectFilledCorrectly(const TempDir& dir, const fs::path& original, const fs::path& filled)
+// of its own computes every destination (from DATES.TXT, or with `exact`,
+// "--exact" or "--exact-four-digit-year", from the new years ICU gives);
+// bytes outside them must not differ.
+void expectFilledCorrectly(const TempDir& dir, const fs::path& original, const fs::path& filled,
+                           const std::string& exact = "")
 {
-    const Ran check =
-        shell(dir, quoted(HALVANE_PYTHON3) + " " + quoted(HALVANE_CHECK_SCRIPT) + " " +
-                       quoted(original) + " " + quoted(filled) + " " + quoted(kDates));
+    const Ran check = shell(dir, quoted(HALVANE_PYTHON3) + " " + quoted(HALVANE_CHECK_SCRIPT) +
+                                     " " + exact + " " + quoted(original) + " " + quoted(filled) +
+                                     " " + quoted(exact.empty() ? kDates : kNewYears));
     EXPECT_EQ(check.status, 0) << check.out << check.err;
 }
 
@@ -80,6 +84,17 @@ std::string lastLine(const std::string& text)
     return text.substr(start == std::string::npos ? 0 : start + 1, end - start);
 }
 
+const char* const kFixtureTables[] = {"pydbf-memo.dbf",  "pydbf-plain.dbf",  "pydbf-one.dbf",
+                                      "pydbf-empty.dbf", "ogr-schedule.dbf", "ogr-one.dbf",
+                                      "ogr-empty.dbf"};
+
+std::string testName(const char* fixture)
+{
+    std::string name = fixture;
+    std::erase(name, '-');
+    return name.substr(0, name.find('.'));
+}
+
 class FixtureProgram : public ::testing::TestWithParam<const char*>
 {
 };
@@ -97,15 +112,83 @@ TEST_P(FixtureProgram, FillsTheTableAsAnIndependentReaderExpects)
     expectFilledCorrectly(dir, original, file);
 }
 
-INSTANTIATE_TEST_SUITE_P(Fixtures, FixtureProgram,
-                         ::testing::Values("pydbf-memo.dbf", "pydbf-plain.dbf", "pydbf-one.dbf",
-                                           "pydbf-empty.dbf", "ogr-schedule.dbf", "ogr-one.dbf",
-                                           "ogr-empty.dbf"),
+INSTANTIATE_TEST_SUITE_P(Fixtures, FixtureProgram, ::testing::ValuesIn(kFixtureTables),
+                         [](const auto& p) { return testName(p.param); });
+
+class ExactFixtureProgram : public ::testing::TestWithParam<std::tuple<const char*, bool>>
+{
+};
+
+TEST_P(ExactFixtureProgram, FillsTheTableAsAnIndependentReaderExpects)
+{
+    const auto [fixture, fourDigitYear] = GetParam();
+    TempDir dir;
+    const auto file = copyFixture(dir, fixture);
+    const auto original = keepOriginal(file);
+
+    const Ran ran = shamsiDates(dir, (fourDigitYear ? "--exact --four-digit-year " : "--exact ") +
+                                         quoted(file));
+    EXPECT_EQ(ran.status, 0) << ran.err;
+    expectFilledCorrectly(dir, original, file,
+                          fourDigitYear ? "--exact-four-digit-year" : "--exact");
+}
+
+INSTANTIATE_TEST_SUITE_P(Fixtures, ExactFixtureProgram,
+                         ::testing::Combine(::testing::ValuesIn(kFixtureTables), ::testing::Bool()),
                          [](const auto& p) {
-                             std::string name = p.param;
-                             std::erase(name, '-');
-                             return name.substr(0, name.find('.'));
+                             return testName(std::get<0>(p.param)) +
+                                    (std::get<1>(p.param) ? "FourDigitYear" : "");
                          });
+
+struct ExactCase {
+    const char* name;
+    const char* fixture;
+    std::string args;
+    std::string lists;   // what comes before the summary
+    std::string summary; // the summary after "TABLE: ", up to the time
+    bool dryRun;
+};
+
+std::ostream& operator<<(std::ostream& os, const ExactCase& c)
+{
+    return os << c.name;
+}
+
+class ExactSummary : public ::testing::TestWithParam<ExactCase>
+{
+};
+
+TEST_P(ExactSummary, CountsTheDatesTheTableMethodGetsOtherwiseAndADryRunListsThem)
+{
+    const ExactCase& c = GetParam();
+    TempDir dir;
+    const auto file = copyFixture(dir, c.fixture);
+    const Ran ran = shamsiDates(dir, c.args + " " + quoted(file));
+    EXPECT_EQ(ran.status, 0) << ran.err;
+    EXPECT_EQ(ran.err, "");
+    const std::string expected = c.lists + file.string() + ": " + c.summary;
+    EXPECT_EQ(ran.out.substr(0, expected.size()), expected);
+    EXPECT_TRUE(ran.out.ends_with(c.dryRun ? " s (dry run: nothing written)\n" : " s\n"))
+        << ran.out;
+}
+
+const std::string kPlainNotFound = "Unable to Calculate Shamsi Dates (Date Not Found): 1\n"
+                                   "  record 8, EF: 20010230\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    Runs, ExactSummary,
+    ::testing::Values(
+        ExactCase{"RunCountsOnly", "pydbf-plain.dbf", "--exact", kPlainNotFound,
+                  "8 records, 21 dates converted, 1 not found, 5 differ from DATES.TXT, ", false},
+        ExactCase{"DryRunLists", "pydbf-plain.dbf", "--exact --dry-run",
+                  kPlainNotFound + "Exact dates that differ from DATES.TXT: 5\n"
+                                   "  record 2, ES: 1980-03-20: 59/01/01 -> 58/12/30\n"
+                                   "  record 5, ES: 1979-12-31: (not found) -> 58/10/10\n"
+                                   "  record 5, EF: 2024-01-01: (not found) -> 02/10/11\n"
+                                   "  record 5, ES_T1: 1900-01-01: (not found) -> 78/10/11\n"
+                                   "  record 5, EF_T1: 2099-12-31: (not found) -> 78/10/11\n",
+                  "8 records, 21 dates converted, 1 not found, 5 differ from DATES.TXT, ", true}),
+    [](const auto& p) { return std::string(p.param.name); });
 
 TEST(Program, ListsTheDatesNotFoundAndSumsUp)
 {
@@ -316,14 +399,15 @@ TEST_P(UsageError, ExitsWithTwoAndTouchesNoTable)
     EXPECT_EQ(readFile(file), threeRecords().bytes());
 }
 
-INSTANTIATE_TEST_SUITE_P(Arguments, UsageError,
-                         ::testing::Values(UsageCase{"UnknownOption", "--fast Shamsi.dbf",
-                                                     "unknown option: --fast"},
-                                           UsageCase{"TwoTables", "Shamsi.dbf Shamsi.dbf",
-                                                     "more than one table given: Shamsi.dbf"},
-                                           UsageCase{"DatesWithoutFile", "Shamsi.dbf --dates",
-                                                     "--dates needs a file name"}),
-                         [](const auto& p) { return std::string(p.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Arguments, UsageError,
+    ::testing::Values(
+        UsageCase{"UnknownOption", "--fast Shamsi.dbf", "unknown option: --fast"},
+        UsageCase{"TwoTables", "Shamsi.dbf Shamsi.dbf", "more than one table given: Shamsi.dbf"},
+        UsageCase{"DatesWithoutFile", "Shamsi.dbf --dates", "--dates needs a file name"},
+        UsageCase{"FourDigitYearWithoutExact", "--four-digit-year Shamsi.dbf",
+                  "--four-digit-year needs --exact"}),
+    [](const auto& p) { return std::string(p.param.name); });
 
 TEST(Program, HelpAndVersion)
 {

@@ -3,15 +3,19 @@
 
 Reads both with dbfread (a dBASE reader that shares nothing with ours) and
 computes every expected Shamsi date text with its own implementation of the
-conversion, straight from DATES.TXT. Then compares the files byte by byte:
-nothing may differ but the four destination fields of each record and the
-header's last-update date (which must be today's).
+conversion, straight from DATES.TXT, or for --exact from the first days of
+the Shamsi years that ICU gives (tests/data/calendar/nowruz.txt). Then
+compares the files byte by byte: nothing may differ but the four destination
+fields of each record and the header's last-update date (which must be
+today's).
 
 Usage: check_filled_table.py ORIGINAL FILLED DATES.TXT
+       check_filled_table.py --exact[-four-digit-year] ORIGINAL FILLED NOWRUZ.TXT
        check_filled_table.py --unchanged ORIGINAL FILLED
 Exit status 0 when the table is right, 1 with the differences otherwise.
 """
 
+import bisect
 import datetime
 import re
 import struct
@@ -76,6 +80,32 @@ def convert(dates, value):
     return None
 
 
+def exact_conversion(path, four_digit_year):
+    """The exact conversion: a date's Shamsi year is the last one whose first
+    day is not after it; months of 31 days six times, then of 30. None for
+    text that is no date and for days outside the reference's years."""
+    starts, years = [], []
+    for line in open(path, encoding="ascii"):
+        if not line.startswith("#"):
+            year, date = line.split()
+            starts.append(datetime.date.fromisoformat(date).toordinal())
+            years.append(int(year))
+
+    def convert(value):
+        if not isinstance(value, datetime.date):
+            return None
+        i = bisect.bisect_right(starts, value.toordinal()) - 1
+        if i < 0 or i + 1 == len(starts):
+            return None
+        n = value.toordinal() - starts[i]
+        month, day = (n // 31 + 1, n % 31 + 1) if n < 186 else ((n - 186) // 30 + 7,
+                                                                 (n - 186) % 30 + 1)
+        year = years[i] if four_digit_year else years[i] % 100
+        return "%0*d/%02d/%02d" % (4 if four_digit_year else 2, year, month, day)
+
+    return convert
+
+
 class KeepBadDates(dbfread.FieldParser):
     """Hands over a date field whose bytes are not a date as its text."""
 
@@ -106,18 +136,17 @@ def layout(data):
     return header_len, record_len, count, fields
 
 
-def expected_text(dates, value):
+def expected_text(conversion, value):
     if value is None or value == "":
         return " "
-    result = convert(dates, value)
+    result = conversion(value)
     return "" if result is None else result
 
 
-def check(original_path, filled_path, dates_path):
+def check(original_path, filled_path, conversion):
     problems = []
     before = open(original_path, "rb").read()
     after = open(filled_path, "rb").read()
-    dates = load_dates(dates_path)
 
     # Independent reading of values.
     table, old_records = read(original_path)
@@ -130,7 +159,7 @@ def check(original_path, filled_path, dates_path):
     converted = 0
     for i, (old, new) in enumerate(zip(old_records, new_records)):
         for source, destination in PAIRS:
-            want = expected_text(dates, old[source]).rstrip(" ")
+            want = expected_text(conversion, old[source]).rstrip(" ")
             converted += bool(want.strip())
             if new[destination] != want:
                 problems.append("record %d: %s is %r, expected %r (from %s %r)"
@@ -159,7 +188,7 @@ def check(original_path, filled_path, dates_path):
         old, new = bytearray(before[start:start + record_len]), bytearray(after[start:start + record_len])
         for source, destination in PAIRS:
             offset, length = fields[destination]
-            want = expected_text(dates, values_at[n][source]).encode("latin-1").ljust(length, b" ")
+            want = expected_text(conversion, values_at[n][source]).encode("latin-1").ljust(length, b" ")
             if bytes(new[offset:offset + length]) != want:
                 problems.append("record %d: %s bytes %r, expected %r" % (n + 1, destination,
                                                                         bytes(new[offset:offset + length]), want))
@@ -179,8 +208,12 @@ def main(argv):
     if len(argv) == 3 and argv[0] == "--unchanged":
         same = open(argv[1], "rb").read() == open(argv[2], "rb").read()
         problems = [] if same else ["%s differs from %s" % (argv[2], argv[1])]
+    elif len(argv) == 4 and argv[0] in ("--exact", "--exact-four-digit-year"):
+        conversion = exact_conversion(argv[3], argv[0] == "--exact-four-digit-year")
+        problems = check(argv[1], argv[2], conversion)
     elif len(argv) == 3:
-        problems = check(*argv)
+        dates = load_dates(argv[2])
+        problems = check(argv[0], argv[1], lambda value: convert(dates, value))
     else:
         print(__doc__, file=sys.stderr)
         return 2

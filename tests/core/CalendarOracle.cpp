@@ -1,11 +1,8 @@
 #include "tests/core/CalendarOracle.h"
 
 #include <cstdio>
-#include <memory>
+#include <fstream>
 #include <stdexcept>
-#include <unicode/calendar.h>
-#include <unicode/gregocal.h>
-#include <unicode/locid.h>
 
 namespace halvane::test
 {
@@ -93,21 +90,24 @@ Ymd persianArithmetic(Ymd g)
     return {int(jy), int(7 + divT(k, 30)), int(modT(k, 30) + 1)};
 }
 
-Ymd persianIcu(Ymd g)
+std::vector<NewYear> newYearReference()
 {
-    UErrorCode status = U_ZERO_ERROR;
-    static std::unique_ptr<icu::Calendar> gregorian(
-        new icu::GregorianCalendar(icu::TimeZone::getGMT()->clone(), status));
-    static std::unique_ptr<icu::Calendar> persian(icu::Calendar::createInstance(
-        icu::TimeZone::getGMT()->clone(), icu::Locale("en_US@calendar=persian"), status));
-    gregorian->clear();
-    gregorian->set(g.y, g.m - 1, g.d, 12, 0, 0);
-    persian->setTime(gregorian->getTime(status), status);
-    Ymd p{persian->get(UCAL_YEAR, status), persian->get(UCAL_MONTH, status) + 1,
-          persian->get(UCAL_DATE, status)};
-    if (U_FAILURE(status))
-        throw std::runtime_error(u_errorName(status));
-    return p;
+    std::ifstream in(std::string(HALVANE_TEST_DATA) + "/calendar/nowruz.txt", std::ios::binary);
+    if (!in)
+        throw std::runtime_error("cannot read calendar/nowruz.txt");
+    std::vector<NewYear> years;
+    for (std::string line; std::getline(in, line);) {
+        if (line.starts_with("#"))
+            continue;
+        NewYear y{};
+        char end = 0;
+        if (std::sscanf(line.c_str(), "%4d %4d-%2d-%2d%c", &y.year, &y.gregorian.y, &y.gregorian.m,
+                        &y.gregorian.d, &end) != 4 ||
+            line.size() != 15)
+            throw std::runtime_error("calendar/nowruz.txt: not a year and a date: " + line);
+        years.push_back(y);
+    }
+    return years;
 }
 
 std::string iso(Ymd date)

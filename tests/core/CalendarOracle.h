@@ -1,8 +1,10 @@
 // Independent calendars for checking the delivered table and the conversion:
-// an arithmetic Persian calendar (the 33-year break-table method) and ICU's.
+// an arithmetic Persian calendar (the 33-year break-table method) and ICU's
+// (CalendarOracleIcu.cpp, in builds with ICU only).
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace halvane::test
 {
@@ -20,6 +22,15 @@ Ymd gregorianOf(long day);
 Ymd persianArithmetic(Ymd gregorian);
 // The same from ICU's Persian calendar.
 Ymd persianIcu(Ymd gregorian);
+
+// 1 Farvardin of each Shamsi year in tests/data/calendar/nowruz.txt, the
+// reference made from ICU's Persian calendar by tools/make_nowruz.cpp, in
+// the file's order. Throws when a line is not "yyyy yyyy-mm-dd".
+struct NewYear {
+    int year;
+    Ymd gregorian;
+};
+std::vector<NewYear> newYearReference();
 
 // "yyyy-mm-dd"
 std::string iso(Ymd date);

@@ -81,7 +81,9 @@ inline const PageText kPages[15] = {
      QStringLiteral("برنامه تاریخ\u200Cهای سال\u200Cهای ۱۹۸۰ تا ۲۰۲۳ میلادی را تبدیل می\u200Cکند. "
                     "برای هر تاریخ بیرون از این بازه پیام «Unable to Calculate Shamsi Dates» "
                     "یک بار نمایش داده می\u200Cشود و ستون شمسی آن خالی می\u200Cماند. با OK کار "
-                    "ادامه می\u200Cیابد؛ پس از پایان، تاریخ آن فعالیت\u200Cها را بررسی کنید.")},
+                    "ادامه می\u200Cیابد؛ پس از پایان، تاریخ آن فعالیت\u200Cها را بررسی کنید. "
+                    "فرمان shamsi-dates --exact تاریخ\u200Cهای بیرون از این سال\u200Cها را هم "
+                    "تبدیل می\u200Cکند.")},
     // 13. Message: any other failure.
     {QStringLiteral("پیام «Unexpected Error»"),
      QStringLiteral("هر خطای دیگر با پیام «Unexpected Error» و شرح خطا گزارش می\u200Cشود و پس از "

@@ -1,0 +1,46 @@
+// shamsi-dates --exact: dates converted by the Persian calendar instead of
+// the date table, in the shape the table method writes, and compared with
+// what the table method would have written.
+#pragma once
+
+#include "cli/DifferenceList.h"
+#include "core/DateTable.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace halvane::cli
+{
+
+// The Shamsi date of `dateText` ("yyyy-mm-dd" as the table engine hands a
+// date over, or "dd/mm/yyyy") by the Persian calendar: two-digit year, month
+// and day, "05/09/17" for 8 December 2026, or "1405/09/17" with
+// `fourDigitYear`. Nothing when the text is no date or the calendar does not
+// cover it (core/PersianCalendar.h).
+std::optional<std::string> exactShamsiDate(std::string_view dateText, bool fourDigitYear);
+
+class ExactConverter
+{
+public:
+    // `table` is the loaded date table, `tableFile` its file's name; the
+    // differences are listed at the end only when `listDifferences`.
+    ExactConverter(const DateTable& table, std::string tableFile, bool fourDigitYear,
+                   bool listDifferences);
+
+    // The text for the destination of `field` in record `record`, or nothing
+    // when the date cannot be converted. A date whose text differs from the
+    // table method's (trailing spaces aside, as the engine stores them; the
+    // year in two digits in either case) is added to the differences.
+    std::optional<std::string> convert(long record, std::string_view field,
+                                       std::string_view dateText);
+
+    DifferenceList& differences() { return m_differences; }
+
+private:
+    const DateTable& m_table;
+    bool m_fourDigitYear;
+    DifferenceList m_differences;
+};
+
+} // namespace halvane::cli
