@@ -1,7 +1,8 @@
 // Checks the committed pictures against the controls that show them: each
 // has the size its control is designed for, the run and tour pictures are
-// 24-bit BMP files, the icon file holds both icon sizes and the About logo
-// is a valid vector picture of the logo control's proportions.
+// 24-bit BMP files, the icon file holds both icon sizes, the icon pictures of
+// the desktop's icon theme have their sizes and a transparent background, and
+// the About logo is a valid vector picture of the logo control's proportions.
 #include <QCoreApplication>
 #include <QFile>
 #include <QImageReader>
@@ -50,9 +51,46 @@ TEST_P(PictureSize, HasTheSizeOfItsControl)
 INSTANTIATE_TEST_SUITE_P(Design, PictureSize,
                          testing::Values(Picture{kArt, "splash.png", 1028, 768},
                                          Picture{kArt, "instruction.png", 167, 90},
-                                         Picture{kArt, "instruction_page.png", 397, 427},
-                                         Picture{kArt, "icon16.png", 16, 16},
-                                         Picture{kArt, "icon32.png", 32, 32}));
+                                         Picture{kArt, "instruction_page.png", 397, 427}));
+
+// The program icon at the sizes of the hicolor icon theme: the windows use 16
+// and 32, desktop menus and software centres the others.
+std::vector<Picture> iconPictures()
+{
+    static const std::vector<std::string> names = [] {
+        std::vector<std::string> all;
+        for (const int size : {16, 32, 48, 64, 128, 256})
+            all.push_back("icon" + std::to_string(size) + ".png");
+        return all;
+    }();
+    std::vector<Picture> pictures;
+    for (const std::string& name : names) {
+        const int size = std::stoi(name.substr(4));
+        pictures.push_back({kArt, name.c_str(), size, size});
+    }
+    return pictures;
+}
+
+INSTANTIATE_TEST_SUITE_P(Icon, PictureSize, testing::ValuesIn(iconPictures()));
+
+class IconPicture : public testing::TestWithParam<Picture>
+{
+};
+
+// A menu draws the icon over its own background: the page stands on
+// transparent pixels, and is itself opaque.
+TEST_P(IconPicture, IsAnOpaquePageOnATransparentBackground)
+{
+    const QImage image(pathOf(GetParam()));
+    ASSERT_FALSE(image.isNull());
+    ASSERT_TRUE(image.hasAlphaChannel());
+    const int last = image.width() - 1;
+    for (const QPoint corner : {QPoint(0, 0), QPoint(last, 0), QPoint(0, last), QPoint(last, last)})
+        EXPECT_EQ(qAlpha(image.pixel(corner)), 0) << "corner " << corner.x() << "," << corner.y();
+    EXPECT_EQ(qAlpha(image.pixel(image.width() / 2, image.height() / 2)), 255);
+}
+
+INSTANTIATE_TEST_SUITE_P(Icon, IconPicture, testing::ValuesIn(iconPictures()));
 
 // The run pictures fill picRun (2535 x 1335 twips); the tour pages are
 // sized for the instruction viewer's Picture1 (6015 x 6375 twips).

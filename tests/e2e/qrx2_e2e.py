@@ -244,6 +244,9 @@ def main():
         print(__doc__, file=sys.stderr)
         return 2
     program = os.path.abspath(sys.argv[1])
+    # Its files lie beside the program itself, also when it is started
+    # through a link (as /usr/bin/qrx2 of the Debian package is).
+    program_dir = os.path.dirname(os.path.realpath(program))
     for tool in ("Xvfb", "xdotool", "xwininfo", "xprop", "import", "compare"):
         if not shutil.which(tool):
             print("skipped: %s is not installed" % tool)
@@ -281,7 +284,7 @@ def main():
 
             deadline = time.time() + 30
             while display.differing_pixels(main_window, PIC_RUN_INTERIOR,
-                                           os.path.join(os.path.dirname(program), "success.BMP")):
+                                           os.path.join(program_dir, "success.BMP")):
                 if time.time() > deadline:
                     fail("success.BMP never appeared in picRun")
                 time.sleep(0.2)

@@ -8,7 +8,10 @@
 namespace halvane::art
 {
 
-QImage programIcon(int size);           // 16 or 32 pixels
+// The program icon, square: 16 pixels drawn pixel by pixel, larger sizes from
+// the vector mark. kIconSizes are the sizes delivered as ui/art/icon<size>.png.
+inline constexpr int kIconSizes[] = {16, 32, 48, 64, 128, 256};
+QImage programIcon(int size);
 QImage splashPicture();                 // 1028 x 768, stretched into the splash window
 QImage instructionPicture();            // 167 x 90, the main window before the first run
 QImage waitPicture();                   // 169 x 89, during the run

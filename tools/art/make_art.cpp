@@ -62,16 +62,17 @@ int main(int argc, char** argv)
 
     const QImage icon16 = programIcon(16);
     const QImage icon32 = programIcon(32);
-    bool ok =
-        save(icon16, art + QStringLiteral("/icon16.png"), "png") &&
-        save(icon32, art + QStringLiteral("/icon32.png"), "png") &&
-        writeIco(art + QStringLiteral("/qrx2.ico"), {icon16, icon32}) &&
-        save(splashPicture(), art + QStringLiteral("/splash.png"), "png") &&
-        save(instructionPicture(), art + QStringLiteral("/instruction.png"), "png") &&
-        save(instructionPagePicture(), art + QStringLiteral("/instruction_page.png"), "png") &&
-        writeLogoSvg(art + QStringLiteral("/logo.svg")) &&
-        saveBmp(waitPicture(), dist + QStringLiteral("/wait.BMP")) &&
-        saveBmp(successPicture(), dist + QStringLiteral("/success.BMP"));
+    bool ok = writeIco(art + QStringLiteral("/qrx2.ico"), {icon16, icon32});
+    // The icon at every size of the hicolor theme the desktop menus and
+    // software centres ask for; the windows use 16 and 32.
+    for (const int size : kIconSizes)
+        ok = ok && save(programIcon(size), art + QStringLiteral("/icon%1.png").arg(size), "png");
+    ok = ok && save(splashPicture(), art + QStringLiteral("/splash.png"), "png") &&
+         save(instructionPicture(), art + QStringLiteral("/instruction.png"), "png") &&
+         save(instructionPagePicture(), art + QStringLiteral("/instruction_page.png"), "png") &&
+         writeLogoSvg(art + QStringLiteral("/logo.svg")) &&
+         saveBmp(waitPicture(), dist + QStringLiteral("/wait.BMP")) &&
+         saveBmp(successPicture(), dist + QStringLiteral("/success.BMP"));
     for (int page = 1; ok && page <= kTourPages; ++page)
         ok = saveBmp(tourPagePicture(page), dist + QStringLiteral("/%1.BMP").arg(page));
     return ok ? 0 : 1;
