@@ -225,7 +225,11 @@ TEST_F(LoadAtStart, TheRealProgramDirectoryHoldsTheDeliveredFile)
     // places DATES.TXT.
     loadDateTableAtStart(table);
     EXPECT_TRUE(host.messages.empty());
-    EXPECT_EQ(std::filesystem::current_path(), std::filesystem::path(HALVANE_PROGRAM_DIR));
+    // Compared as files: a Windows build run under Wine sees the build's
+    // directory as Z:\..., not as the path it was built with.
+    EXPECT_TRUE(std::filesystem::equivalent(std::filesystem::current_path(),
+                                            std::filesystem::path(HALVANE_PROGRAM_DIR)))
+        << std::filesystem::current_path();
     EXPECT_EQ(table.key(1), "01/01/2000");
 }
 
