@@ -20,7 +20,7 @@ Ymd gregorianOf(long day);
 
 // The Persian (Solar Hijri) date of a Gregorian date, computed arithmetically.
 Ymd persianArithmetic(Ymd gregorian);
-// The same from ICU's Persian calendar.
+// The same from ICU's Persian calendar (CalendarOracleIcu.cpp, in builds with ICU).
 Ymd persianIcu(Ymd gregorian);
 
 // 1 Farvardin of each Shamsi year in tests/data/calendar/nowruz.txt, the

@@ -11,23 +11,26 @@ namespace halvane::test
 
 class ScopedEnv
 {
+    static void put(const char* name, const std::optional<std::string>& value)
+    {
+#ifdef _WIN32
+        _putenv_s(name, value ? value->c_str() : ""); // the empty text removes it
+#else
+        if (value)
+            setenv(name, value->c_str(), 1);
+        else
+            unsetenv(name);
+#endif
+    }
+
 public:
     ScopedEnv(const char* name, std::optional<std::string> value) : m_name(name)
     {
         if (const char* old = std::getenv(name))
             m_old = old;
-        if (value)
-            setenv(name, value->c_str(), 1);
-        else
-            unsetenv(name);
+        put(name, value);
     }
-    ~ScopedEnv()
-    {
-        if (m_old)
-            setenv(m_name, m_old->c_str(), 1);
-        else
-            unsetenv(m_name);
-    }
+    ~ScopedEnv() { put(m_name, m_old); }
 
 private:
     const char* m_name;

@@ -1,0 +1,31 @@
+# Debian 12 packages for the Windows cross build and for running its tests
+# under Wine. Sourced by ./dev, or by hand:
+#   . cmake/windows-deps.sh && deps_windows
+#
+# g++-mingw-w64-i686-posix     32-bit Windows compiler (the shipped build)
+# g++-mingw-w64-x86-64-posix   64-bit Windows compiler
+# googletest                   GoogleTest sources, compiled for the target
+# wine, wine64                 Wine and its 64-bit loader
+# wine32:i386                  the 32-bit loader, which runs 32-bit programs;
+#                              needs the i386 architecture
+# Installs only what is missing: a second call does nothing and reaches no
+# network. As another user than root it calls sudo.
+HALVANE_WINDOWS_PACKAGES=(
+    g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix googletest
+    wine wine64 wine32:i386
+)
+
+deps_windows() {
+    local sudo="" missing=() p
+    [ "$(id -u)" -eq 0 ] || sudo=sudo
+    for p in "${HALVANE_WINDOWS_PACKAGES[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
+    done
+    ((${#missing[@]})) || return 0
+    echo "Installing: ${missing[*]}"
+    if ! dpkg --print-foreign-architectures | grep -qx i386; then
+        $sudo dpkg --add-architecture i386
+    fi
+    $sudo apt-get update -qq
+    $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
