@@ -7,6 +7,7 @@
 #include "tools/art/Pictures.h"
 #include "tools/art/Texts.h"
 
+#include <QFontMetricsF>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -23,6 +24,22 @@ const QRectF kVisible(0, 0, 165, 85);
 
 // The area of the instruction picture that opens the viewer when clicked.
 const QRectF kGuideButton(64, 24, 97, 25);
+
+// The pictures are shown at their own size: Persian text is set no smaller
+// than this, at which the tall letters (alef, lam) stand about 11 pixels
+// above the line.
+constexpr int kReadable = 18;
+
+// `font` made just small enough for `text` to fit `width`, with a warning
+// when that takes it under the readable size.
+QFont fittedReadable(const QFont& font, const QString& text, qreal width)
+{
+    const QFont fit = fitted(font, text, width);
+    if (fit.pixelSize() < kReadable)
+        qWarning("run pictures: \"%s\" fits only at %d pixels", qUtf8Printable(text),
+                 fit.pixelSize());
+    return fit;
+}
 
 QImage paper(int width, int height)
 {
@@ -54,28 +71,6 @@ void drawBook(QPainter& p, const QRectF& box, const QColor& color)
     p.restore();
 }
 
-// A mouse pointer, its tip at `tip`.
-void drawPointer(QPainter& p, const QPointF& tip, qreal size)
-{
-    QPainterPath arrow;
-    arrow.moveTo(0, 0);
-    arrow.lineTo(0, 15);
-    arrow.lineTo(3.6, 11.6);
-    arrow.lineTo(6.4, 17.4);
-    arrow.lineTo(8.6, 16.4);
-    arrow.lineTo(5.8, 10.8);
-    arrow.lineTo(10.8, 10.8);
-    arrow.closeSubpath();
-    p.save();
-    p.setRenderHint(QPainter::Antialiasing);
-    p.translate(tip);
-    p.scale(size / 17.4, size / 17.4);
-    p.setPen(QPen(palette::kInk, 1.1));
-    p.setBrush(Qt::white);
-    p.drawPath(arrow);
-    p.restore();
-}
-
 } // namespace
 
 QImage instructionPicture()
@@ -84,25 +79,33 @@ QImage instructionPicture()
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
 
-    // First line: prepare as the instructions say. Slightly narrower word
-    // spaces let it keep an 11-pixel size across the box.
-    QFont first = ArtFonts::nazli(11);
-    first.setWordSpacing(-0.5);
-    drawPersian(p, QRectF(2, 1, kVisible.width() - 4, 22), texts::kPrepare,
-                fitted(first, texts::kPrepare, kVisible.width() - 4), palette::kInk);
+    // First line, above the guide button: prepare first.
+    const QRectF line(2, 0, kVisible.width() - 4, kGuideButton.top());
+    drawPersian(p, line, texts::kPrepare,
+                fittedReadable(ArtFonts::nazli(kReadable), texts::kPrepare, line.width()),
+                palette::kInk);
 
-    // The click area, drawn as a button that opens the instructions.
+    // The click area, drawn as a button that opens the instructions: the
+    // book and its name side by side, centred on it.
     p.setPen(QPen(palette::kTurquoise.darker(130), 1));
     p.setBrush(seaGradient(kGuideButton));
     p.drawRoundedRect(kGuideButton.adjusted(1.5, 1.5, -1.5, -1.5), 6, 6);
-    drawBook(p, QRectF(kGuideButton.right() - 23, kGuideButton.top() + 7, 14, 11), Qt::white);
-    drawPersian(p, kGuideButton.adjusted(4, 0, -27, 0), texts::kOpenGuide,
-                ArtFonts::nazli(13, true), Qt::white, Qt::AlignCenter);
-    drawPointer(p, QPointF(kGuideButton.left() - 6, kGuideButton.top() + 10), 15);
+    const QFont guide = ArtFonts::nazli(kReadable, true);
+    const qreal book = 15;
+    const qreal gap = 6;
+    const qreal label = QFontMetricsF(guide).horizontalAdvance(texts::kOpenGuide);
+    const qreal right = kGuideButton.center().x() + (book + gap + label) / 2;
+    drawBook(p, QRectF(right - book, kGuideButton.top() + 7, book, 12), Qt::white);
+    drawPersian(p,
+                QRectF(right - book - gap - label - 2, kGuideButton.top(), label + 4,
+                       kGuideButton.height()),
+                texts::kOpenGuide, guide, Qt::white, Qt::AlignCenter);
 
-    // Second line: then run the program.
-    drawPersian(p, QRectF(2, 54, kVisible.width() - 4, 24), texts::kThenRun,
-                fitted(ArtFonts::nazli(13, true), texts::kThenRun, kVisible.width() - 4),
+    // Second line, under the button: then run the program.
+    const QRectF last(2, kGuideButton.bottom() + 2, kVisible.width() - 4,
+                      kVisible.bottom() - kGuideButton.bottom() - 4);
+    drawPersian(p, last, texts::kThenRun,
+                fittedReadable(ArtFonts::nazli(kReadable, true), texts::kThenRun, last.width()),
                 palette::kDeepBlue);
     p.end();
     return image;

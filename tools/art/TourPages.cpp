@@ -6,6 +6,7 @@
 #include "tools/art/Pictures.h"
 #include "tools/art/ProgramShots.h"
 #include "tools/art/Sketches.h"
+#include "tools/art/Texts.h"
 #include "tools/art/TourPage.h"
 #include "tools/art/TourTexts.h"
 
@@ -425,7 +426,7 @@ void drawMainWindow(QPainter& p, const QRectF& area, MainWindowState state)
     drawLegend(p,
                QRectF(left.right() + 6, area.top(), area.right() - left.right() - 6, area.height()),
                {QStringLiteral("Run: آغاز تبدیل"), QStringLiteral("Exit: بستن برنامه"),
-                QStringLiteral("مشاهدهٔ راهنما: همین راهنما")});
+                texts::kOpenGuide + QStringLiteral(": همین راهنما")});
 }
 
 void drawMessage(QPainter& p, const QRectF& area, const QString& text, const QString& title)
