@@ -111,6 +111,8 @@ QImage instructionPicture()
     return image;
 }
 
+// While the run works the program does not paint, so the picture shows a
+// sign of work that claims no progress: an hourglass, and what is being done.
 QImage waitPicture()
 {
     QImage image = paper(169, 89);
@@ -118,7 +120,7 @@ QImage waitPicture()
     p.setRenderHint(QPainter::Antialiasing);
 
     // An hourglass.
-    const QPointF c(kVisible.center().x(), 18);
+    const QPointF c(kVisible.center().x(), 16);
     QPainterPath glass;
     glass.moveTo(c + QPointF(-8, -12));
     glass.lineTo(c + QPointF(8, -12));
@@ -147,18 +149,10 @@ QImage waitPicture()
     p.drawLine(c + QPointF(-10, -12.5), c + QPointF(10, -12.5));
     p.drawLine(c + QPointF(-10, 12.5), c + QPointF(10, 12.5));
 
-    drawPersian(p, QRectF(0, 33, kVisible.width(), 22), texts::kWait, ArtFonts::nazli(16, true),
-                palette::kDeepBlue, Qt::AlignCenter);
-    drawPersian(p, QRectF(0, 54, kVisible.width(), 18), texts::kConverting, ArtFonts::nazli(13),
-                palette::kInkSoft, Qt::AlignCenter);
-
-    // A progress bar, half full, read right to left.
-    const QRectF track(kVisible.center().x() - 60, 74, 120, 7);
-    p.setPen(Qt::NoPen);
-    p.setBrush(palette::kPaperShade);
-    p.drawRoundedRect(track, 3.5, 3.5);
-    p.setBrush(seaGradient(track));
-    p.drawRoundedRect(QRectF(track.right() - 70, track.top(), 70, track.height()), 3.5, 3.5);
+    drawPersian(p, QRectF(0, 30, kVisible.width(), 27), texts::kWait,
+                ArtFonts::nazli(kReadable + 2, true), palette::kDeepBlue, Qt::AlignCenter);
+    drawPersian(p, QRectF(0, 57, kVisible.width(), 26), texts::kConverting,
+                ArtFonts::nazli(kReadable), palette::kInkSoft, Qt::AlignCenter);
     p.end();
     return image;
 }
@@ -170,23 +164,24 @@ QImage successPicture()
     p.setRenderHint(QPainter::Antialiasing);
 
     // A green disc with a check mark.
-    const QPointF c(kVisible.center().x(), 16);
+    const QPointF c(kVisible.center().x(), 13);
     p.setPen(Qt::NoPen);
     p.setBrush(palette::kGreen);
-    p.drawEllipse(c, 12.5, 12.5);
-    p.setPen(QPen(Qt::white, 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawEllipse(c, 11, 11);
+    p.setPen(QPen(Qt::white, 2.8, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.setBrush(Qt::NoBrush);
     QPainterPath tick;
-    tick.moveTo(c + QPointF(-6, 0.5));
-    tick.lineTo(c + QPointF(-1.5, 5));
-    tick.lineTo(c + QPointF(6.5, -4.5));
+    tick.moveTo(c + QPointF(-5.5, 0.5));
+    tick.lineTo(c + QPointF(-1.5, 4.5));
+    tick.lineTo(c + QPointF(6, -4));
     p.drawPath(tick);
 
-    const QFont bold = fitted(ArtFonts::nazli(14, true), texts::kConverted, kVisible.width() - 4);
-    drawPersian(p, QRectF(2, 29, kVisible.width() - 4, 22), texts::kConverted, bold,
+    const QRectF title(2, 25, kVisible.width() - 4, 22);
+    drawPersian(p, title, texts::kConverted,
+                fittedReadable(ArtFonts::nazli(kReadable, true), texts::kConverted, title.width()),
                 palette::kGreen.darker(125), Qt::AlignCenter);
-    drawParagraph(p, QRectF(4, 52, kVisible.width() - 8, 32), texts::kImportBack,
-                  ArtFonts::nazli(12), palette::kInk, 16, Qt::AlignCenter);
+    drawParagraph(p, QRectF(2, 47, kVisible.width() - 4, 38), texts::kImportBack,
+                  ArtFonts::nazli(kReadable - 1), palette::kInk, 19, Qt::AlignCenter);
     p.end();
     return image;
 }

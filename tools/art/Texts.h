@@ -27,7 +27,7 @@ inline const QString kThenRun = QStringLiteral("سپس دکمهٔ Run را بز�
 // The run pictures.
 inline const QString kWait = QStringLiteral("لطفاً صبر کنید\u2026");
 inline const QString kConverting = QStringLiteral("در حال تبدیل تاریخ\u200Cها");
-inline const QString kConverted = QStringLiteral("تاریخ\u200Cها با موفقیت تبدیل شدند");
+inline const QString kConverted = QStringLiteral("تاریخ\u200Cها تبدیل شدند");
 // U+2028 breaks the line where the sentence reads best.
 inline const QString kImportBack =
     QStringLiteral("اکنون جدول را دوباره\u2028به پروژهٔ خود وارد کنید.");
