@@ -206,7 +206,8 @@ void drawFieldMap(QPainter& p, const QRectF& area)
     }
 }
 
-// 4. The table's structure as a dBASE program lists it.
+// 4. The table's structure, in Persian: the field names and types are quoted
+// as dBASE names them, the lengths are Persian numbers like those of the text.
 void drawStructure(QPainter& p, const QRectF& area)
 {
     const QString read = QStringLiteral("خوانده می\u200Cشود");
@@ -214,12 +215,12 @@ void drawStructure(QPainter& p, const QRectF& area)
     QList<QStringList> rows;
     QList<QColor> tints;
     for (const char* name : {"ES", "EF", "ES_T1", "EF_T1"}) {
-        rows.append({QString::fromLatin1(name), QStringLiteral("Date"), QStringLiteral("8"), read});
+        rows.append({QString::fromLatin1(name), QStringLiteral("Date"), persianNumber(8), read});
         tints.append(kDateTint);
     }
     for (const char* name : {"SHES", "SHEF", "SHTS", "SHTF"}) {
-        rows.append({QString::fromLatin1(name), QStringLiteral("Character"), QStringLiteral("10"),
-                     written});
+        rows.append(
+            {QString::fromLatin1(name), QStringLiteral("Character"), persianNumber(10), written});
         tints.append(kTextTint);
     }
     TableStyle style;
