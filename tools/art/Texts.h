@@ -16,6 +16,8 @@ inline const QString kMaker = QStringLiteral("Halvane");
 inline const QString kMakerFa = QStringLiteral("هلوانه");
 inline const QString kVersion = QStringLiteral("Version 2.0 \u2014 Free");
 inline const QString kVersionFa = QStringLiteral("نسخهٔ ۲٫۰ \u2014 رایگان");
+// The About window shows the version in its logo: it has no label for it.
+inline const QString kAboutVersion = QStringLiteral("Version 2.0");
 
 // The main window's picture before the first run. It is shown at its own
 // size, 167 x 90, so each line is short enough to be set at a readable size
