@@ -2,10 +2,12 @@
 // has the size its control is designed for, the run and tour pictures are
 // 24-bit BMP files, the icon file holds both icon sizes, the icon pictures of
 // the desktop's icon theme have their sizes and a transparent background, and
-// the About logo is a valid vector picture of the logo control's proportions.
+// the About logo is a valid vector picture of the logo control's proportions
+// that leaves clear the parts of it the window's controls cover.
 #include <QCoreApplication>
 #include <QFile>
 #include <QImageReader>
+#include <QPainter>
 #include <QSvgRenderer>
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -154,6 +156,65 @@ TEST(AboutLogo, IsAVectorPictureOfTheLogoControlsProportions)
     // Image1 of the About window is 2400 x 735 twips.
     const QRectF view = logo.viewBoxF();
     EXPECT_NEAR(view.width() / view.height(), 2400.0 / 735.0, 1e-3);
+}
+
+// A control of the About window that lies over Image1 (120, 1440, 2400 x 735
+// twips), in twips of the window.
+struct Cover {
+    const char* name;
+    QRectF twips;
+};
+
+void PrintTo(const Cover& cover, std::ostream* os)
+{
+    *os << cover.name;
+}
+
+// The logo drawn at four times its size on screen (160 x 49), on a
+// transparent background.
+QImage renderedLogo()
+{
+    QSvgRenderer logo(QString::fromUtf8(kArt) + QStringLiteral("/logo.svg"));
+    QImage image(640, 196, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    logo.render(&painter, QRectF(image.rect()));
+    painter.end();
+    return image;
+}
+
+class AboutLogoCover : public testing::TestWithParam<Cover>
+{
+};
+
+// What the controls over the logo hide must not be part of it: the logo's
+// pixels under them are background.
+TEST_P(AboutLogoCover, LeavesTheCoveredPartEmpty)
+{
+    const QImage logo = renderedLogo();
+    const qreal scale = logo.width() / 2400.0;
+    const QRectF covered = GetParam().twips.translated(-120, -1440);
+    const QRect pixels = QRectF(covered.left() * scale, covered.top() * scale,
+                                covered.width() * scale, covered.height() * scale)
+                             .toAlignedRect()
+                             .intersected(logo.rect());
+    ASSERT_FALSE(pixels.isEmpty());
+    int drawn = 0;
+    for (int y = pixels.top(); y <= pixels.bottom(); ++y)
+        for (int x = pixels.left(); x <= pixels.right(); ++x)
+            drawn += qAlpha(logo.pixel(x, y)) != 0;
+    EXPECT_EQ(drawn, 0) << "pixels drawn under " << GetParam().name;
+}
+
+INSTANTIATE_TEST_SUITE_P(AboutWindow, AboutLogoCover,
+                         testing::Values(Cover{"cmdSysInfo", QRectF(2160, 1440, 1005, 345)},
+                                         Cover{"Label1", QRectF(120, 2160, 2205, 225)}));
+
+// The logo is not empty: the maker's mark stands at its left.
+TEST(AboutLogo, ShowsTheMarkAtItsLeft)
+{
+    const QImage logo = renderedLogo();
+    EXPECT_EQ(qAlpha(logo.pixel(logo.height() / 2, logo.height() / 2)), 255);
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "tools/art/Pictures.h"
 #include "tools/art/Texts.h"
 
+#include <QFontMetricsF>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -23,6 +24,22 @@ const QRectF kVisible(0, 0, 165, 85);
 
 // The area of the instruction picture that opens the viewer when clicked.
 const QRectF kGuideButton(64, 24, 97, 25);
+
+// The pictures are shown at their own size: Persian text is set no smaller
+// than this, at which the tall letters (alef, lam) stand about 11 pixels
+// above the line.
+constexpr int kReadable = 18;
+
+// `font` made just small enough for `text` to fit `width`, with a warning
+// when that takes it under the readable size.
+QFont fittedReadable(const QFont& font, const QString& text, qreal width)
+{
+    const QFont fit = fitted(font, text, width);
+    if (fit.pixelSize() < kReadable)
+        qWarning("run pictures: \"%s\" fits only at %d pixels", qUtf8Printable(text),
+                 fit.pixelSize());
+    return fit;
+}
 
 QImage paper(int width, int height)
 {
@@ -54,28 +71,6 @@ void drawBook(QPainter& p, const QRectF& box, const QColor& color)
     p.restore();
 }
 
-// A mouse pointer, its tip at `tip`.
-void drawPointer(QPainter& p, const QPointF& tip, qreal size)
-{
-    QPainterPath arrow;
-    arrow.moveTo(0, 0);
-    arrow.lineTo(0, 15);
-    arrow.lineTo(3.6, 11.6);
-    arrow.lineTo(6.4, 17.4);
-    arrow.lineTo(8.6, 16.4);
-    arrow.lineTo(5.8, 10.8);
-    arrow.lineTo(10.8, 10.8);
-    arrow.closeSubpath();
-    p.save();
-    p.setRenderHint(QPainter::Antialiasing);
-    p.translate(tip);
-    p.scale(size / 17.4, size / 17.4);
-    p.setPen(QPen(palette::kInk, 1.1));
-    p.setBrush(Qt::white);
-    p.drawPath(arrow);
-    p.restore();
-}
-
 } // namespace
 
 QImage instructionPicture()
@@ -84,30 +79,42 @@ QImage instructionPicture()
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
 
-    // First line: prepare as the instructions say. Slightly narrower word
-    // spaces let it keep an 11-pixel size across the box.
-    QFont first = ArtFonts::nazli(11);
+    // First line, above the guide button: prepare first. Slightly narrower
+    // word spaces keep it at the readable size with a margin on both sides.
+    const QRectF line(3, 0, kVisible.width() - 6, kGuideButton.top());
+    QFont first = ArtFonts::nazli(kReadable);
     first.setWordSpacing(-0.5);
-    drawPersian(p, QRectF(2, 1, kVisible.width() - 4, 22), texts::kPrepare,
-                fitted(first, texts::kPrepare, kVisible.width() - 4), palette::kInk);
+    drawPersian(p, line, texts::kPrepare, fittedReadable(first, texts::kPrepare, line.width()),
+                palette::kInk);
 
-    // The click area, drawn as a button that opens the instructions.
+    // The click area, drawn as a button that opens the instructions: the
+    // book and its name side by side, centred on it.
     p.setPen(QPen(palette::kTurquoise.darker(130), 1));
     p.setBrush(seaGradient(kGuideButton));
     p.drawRoundedRect(kGuideButton.adjusted(1.5, 1.5, -1.5, -1.5), 6, 6);
-    drawBook(p, QRectF(kGuideButton.right() - 23, kGuideButton.top() + 7, 14, 11), Qt::white);
-    drawPersian(p, kGuideButton.adjusted(4, 0, -27, 0), texts::kOpenGuide,
-                ArtFonts::nazli(13, true), Qt::white, Qt::AlignCenter);
-    drawPointer(p, QPointF(kGuideButton.left() - 6, kGuideButton.top() + 10), 15);
+    const QFont guide = ArtFonts::nazli(kReadable, true);
+    const qreal book = 15;
+    const qreal gap = 6;
+    const qreal label = QFontMetricsF(guide).horizontalAdvance(texts::kOpenGuide);
+    const qreal right = kGuideButton.center().x() + (book + gap + label) / 2;
+    drawBook(p, QRectF(right - book, kGuideButton.top() + 7, book, 12), Qt::white);
+    drawPersian(p,
+                QRectF(right - book - gap - label - 2, kGuideButton.top(), label + 4,
+                       kGuideButton.height()),
+                texts::kOpenGuide, guide, Qt::white, Qt::AlignCenter);
 
-    // Second line: then run the program.
-    drawPersian(p, QRectF(2, 54, kVisible.width() - 4, 24), texts::kThenRun,
-                fitted(ArtFonts::nazli(13, true), texts::kThenRun, kVisible.width() - 4),
+    // Second line, under the button: then run the program.
+    const QRectF last(3, kGuideButton.bottom() + 2, kVisible.width() - 6,
+                      kVisible.bottom() - kGuideButton.bottom() - 4);
+    drawPersian(p, last, texts::kThenRun,
+                fittedReadable(ArtFonts::nazli(kReadable, true), texts::kThenRun, last.width()),
                 palette::kDeepBlue);
     p.end();
     return image;
 }
 
+// While the run works the program does not paint, so the picture shows a
+// sign of work that claims no progress: an hourglass, and what is being done.
 QImage waitPicture()
 {
     QImage image = paper(169, 89);
@@ -115,7 +122,7 @@ QImage waitPicture()
     p.setRenderHint(QPainter::Antialiasing);
 
     // An hourglass.
-    const QPointF c(kVisible.center().x(), 18);
+    const QPointF c(kVisible.center().x(), 16);
     QPainterPath glass;
     glass.moveTo(c + QPointF(-8, -12));
     glass.lineTo(c + QPointF(8, -12));
@@ -144,18 +151,10 @@ QImage waitPicture()
     p.drawLine(c + QPointF(-10, -12.5), c + QPointF(10, -12.5));
     p.drawLine(c + QPointF(-10, 12.5), c + QPointF(10, 12.5));
 
-    drawPersian(p, QRectF(0, 33, kVisible.width(), 22), texts::kWait, ArtFonts::nazli(16, true),
-                palette::kDeepBlue, Qt::AlignCenter);
-    drawPersian(p, QRectF(0, 54, kVisible.width(), 18), texts::kConverting, ArtFonts::nazli(13),
-                palette::kInkSoft, Qt::AlignCenter);
-
-    // A progress bar, half full, read right to left.
-    const QRectF track(kVisible.center().x() - 60, 74, 120, 7);
-    p.setPen(Qt::NoPen);
-    p.setBrush(palette::kPaperShade);
-    p.drawRoundedRect(track, 3.5, 3.5);
-    p.setBrush(seaGradient(track));
-    p.drawRoundedRect(QRectF(track.right() - 70, track.top(), 70, track.height()), 3.5, 3.5);
+    drawPersian(p, QRectF(0, 30, kVisible.width(), 27), texts::kWait,
+                ArtFonts::nazli(kReadable + 2, true), palette::kDeepBlue, Qt::AlignCenter);
+    drawPersian(p, QRectF(0, 57, kVisible.width(), 26), texts::kConverting,
+                ArtFonts::nazli(kReadable), palette::kInkSoft, Qt::AlignCenter);
     p.end();
     return image;
 }
@@ -167,23 +166,24 @@ QImage successPicture()
     p.setRenderHint(QPainter::Antialiasing);
 
     // A green disc with a check mark.
-    const QPointF c(kVisible.center().x(), 16);
+    const QPointF c(kVisible.center().x(), 13);
     p.setPen(Qt::NoPen);
     p.setBrush(palette::kGreen);
-    p.drawEllipse(c, 12.5, 12.5);
-    p.setPen(QPen(Qt::white, 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawEllipse(c, 11, 11);
+    p.setPen(QPen(Qt::white, 2.8, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.setBrush(Qt::NoBrush);
     QPainterPath tick;
-    tick.moveTo(c + QPointF(-6, 0.5));
-    tick.lineTo(c + QPointF(-1.5, 5));
-    tick.lineTo(c + QPointF(6.5, -4.5));
+    tick.moveTo(c + QPointF(-5.5, 0.5));
+    tick.lineTo(c + QPointF(-1.5, 4.5));
+    tick.lineTo(c + QPointF(6, -4));
     p.drawPath(tick);
 
-    const QFont bold = fitted(ArtFonts::nazli(14, true), texts::kConverted, kVisible.width() - 4);
-    drawPersian(p, QRectF(2, 29, kVisible.width() - 4, 22), texts::kConverted, bold,
+    const QRectF title(2, 25, kVisible.width() - 4, 22);
+    drawPersian(p, title, texts::kConverted,
+                fittedReadable(ArtFonts::nazli(kReadable, true), texts::kConverted, title.width()),
                 palette::kGreen.darker(125), Qt::AlignCenter);
-    drawParagraph(p, QRectF(4, 52, kVisible.width() - 8, 32), texts::kImportBack,
-                  ArtFonts::nazli(12), palette::kInk, 16, Qt::AlignCenter);
+    drawParagraph(p, QRectF(2, 47, kVisible.width() - 4, 38), texts::kImportBack,
+                  ArtFonts::nazli(kReadable - 1), palette::kInk, 19, Qt::AlignCenter);
     p.end();
     return image;
 }

@@ -1,12 +1,14 @@
 // The splash artwork, 1028 x 768. It is shown shrunk to about a quarter
 // (274 x 205 pixels), so its texts are large. The lower right corner stays
-// plain: the splash window's "OK" and "About" buttons lie over it.
+// plain: the splash window's "OK" and "About" buttons lie over it, from
+// x 840 and y 569 of the artwork on.
 #include "tools/art/ArtFonts.h"
 #include "tools/art/Drawing.h"
 #include "tools/art/Palette.h"
 #include "tools/art/Pictures.h"
 #include "tools/art/Texts.h"
 
+#include <QFontMetricsF>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -22,6 +24,10 @@ namespace
 
 constexpr int kWidth = 1028;
 constexpr int kHeight = 768;
+// The window shows the artwork at 274 x 205, a scale of 0.267: Persian text
+// is set no smaller than this, at which its tall letters (alef, lam) stand
+// 11 pixels above the line on screen.
+constexpr int kPersian = 62;
 
 // A faint lattice of eight-pointed stars, the tile pattern of Persian
 // architecture, over the whole background.
@@ -98,28 +104,41 @@ QImage splashPicture()
     drawBackground(p);
 
     // The program's emblem.
-    drawCalendarMark(p, QRectF(kWidth / 2.0 - 80, 58, 160, 160));
+    drawCalendarMark(p, QRectF(kWidth / 2.0 - 70, 40, 140, 140));
 
     // English title and its Persian rendering.
     const QRectF row(40, 0, kWidth - 80, 0);
-    drawLatin(p, row.adjusted(0, 236, 0, 336), texts::kTitle,
+    drawLatin(p, row.adjusted(0, 186, 0, 286), texts::kTitle,
               fitted(ArtFonts::display(86, true), texts::kTitle, kWidth - 120), Qt::white,
               Qt::AlignCenter);
-    drawPersian(p, row.adjusted(0, 338, 0, 438), texts::kTitleFa, ArtFonts::naskh(70, true),
+    drawPersian(p, row.adjusted(0, 282, 0, 382), texts::kTitleFa, ArtFonts::naskh(70, true),
                 palette::kGoldLight, Qt::AlignCenter);
 
-    drawDivider(p, 470, 230);
+    drawDivider(p, 408, 230);
 
     // Version, free: in English and Persian.
-    drawLatin(p, row.adjusted(0, 490, 0, 548), texts::kVersion, ArtFonts::sans(46), palette::kPaper,
+    drawLatin(p, row.adjusted(0, 422, 0, 484), texts::kVersion, ArtFonts::sans(52), palette::kPaper,
               Qt::AlignCenter);
-    drawPersian(p, row.adjusted(0, 548, 0, 610), texts::kVersionFa, ArtFonts::naskh(44),
+    drawPersian(p, row.adjusted(0, 482, 0, 566), texts::kVersionFa, ArtFonts::naskh(kPersian),
                 palette::kPaper, Qt::AlignCenter);
 
-    // The maker's mark in the lower left corner.
-    drawMakerMark(p, QRectF(64, 640, 76, 76));
-    drawLatin(p, QRectF(158, 636, 360, 52), texts::kMaker, ArtFonts::display(46, true), Qt::white);
-    drawPersian(p, QRectF(158, 682, 360, 40), texts::kMakerFa, ArtFonts::naskh(30),
+    // The maker's mark and name, in English and Persian on one baseline,
+    // along the bottom left, clear of the buttons.
+    const qreal markTop = 626;
+    const qreal markSize = 84;
+    const qreal baseline = 690;
+    drawMakerMark(p, QRectF(64, markTop, markSize, markSize));
+    const auto onBaseline = [baseline](const QFont& font, qreal left, qreal width) {
+        const QFontMetricsF metrics(font);
+        return QRectF(left, baseline - metrics.ascent(), width, metrics.height());
+    };
+    const QFont latin = ArtFonts::display(54, true);
+    const QFont persian = ArtFonts::naskh(kPersian);
+    const qreal latinLeft = 64 + markSize + 26;
+    const qreal latinWidth = QFontMetricsF(latin).horizontalAdvance(texts::kMaker);
+    drawLatin(p, onBaseline(latin, latinLeft, latinWidth), texts::kMaker, latin, Qt::white);
+    const qreal persianLeft = latinLeft + latinWidth + 36;
+    drawPersian(p, onBaseline(persian, persianLeft, 300), texts::kMakerFa, persian,
                 palette::kGoldLight, Qt::AlignLeft | Qt::AlignVCenter);
     p.end();
     return image;

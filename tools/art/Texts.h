@@ -16,17 +16,20 @@ inline const QString kMaker = QStringLiteral("Halvane");
 inline const QString kMakerFa = QStringLiteral("هلوانه");
 inline const QString kVersion = QStringLiteral("Version 2.0 \u2014 Free");
 inline const QString kVersionFa = QStringLiteral("نسخهٔ ۲٫۰ \u2014 رایگان");
+// The About window shows the version in its logo: it has no label for it.
+inline const QString kAboutVersion = QStringLiteral("Version 2.0");
 
-// The main window's picture before the first run.
-inline const QString kPrepare =
-    QStringLiteral("ابتدا مراحل آماده\u200Cسازی را طبق راهنما انجام دهید");
-inline const QString kOpenGuide = QStringLiteral("مشاهدهٔ راهنما");
-inline const QString kThenRun = QStringLiteral("سپس با دکمهٔ Run برنامه را اجرا کنید");
+// The main window's picture before the first run. It is shown at its own
+// size, 167 x 90, so each line is short enough to be set at a readable size
+// across the box; the guide button between them names the instructions.
+inline const QString kPrepare = QStringLiteral("ابتدا آماده\u200Cسازی را انجام دهید");
+inline const QString kOpenGuide = QStringLiteral("راهنما");
+inline const QString kThenRun = QStringLiteral("سپس دکمهٔ Run را بزنید");
 
 // The run pictures.
 inline const QString kWait = QStringLiteral("لطفاً صبر کنید\u2026");
 inline const QString kConverting = QStringLiteral("در حال تبدیل تاریخ\u200Cها");
-inline const QString kConverted = QStringLiteral("تاریخ\u200Cها با موفقیت تبدیل شدند");
+inline const QString kConverted = QStringLiteral("تاریخ\u200Cها تبدیل شدند");
 // U+2028 breaks the line where the sentence reads best.
 inline const QString kImportBack =
     QStringLiteral("اکنون جدول را دوباره\u2028به پروژهٔ خود وارد کنید.");

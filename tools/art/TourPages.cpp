@@ -6,6 +6,7 @@
 #include "tools/art/Pictures.h"
 #include "tools/art/ProgramShots.h"
 #include "tools/art/Sketches.h"
+#include "tools/art/Texts.h"
 #include "tools/art/TourPage.h"
 #include "tools/art/TourTexts.h"
 
@@ -205,7 +206,8 @@ void drawFieldMap(QPainter& p, const QRectF& area)
     }
 }
 
-// 4. The table's structure as a dBASE program lists it.
+// 4. The table's structure, in Persian: the field names and types are quoted
+// as dBASE names them, the lengths are Persian numbers like those of the text.
 void drawStructure(QPainter& p, const QRectF& area)
 {
     const QString read = QStringLiteral("خوانده می\u200Cشود");
@@ -213,12 +215,12 @@ void drawStructure(QPainter& p, const QRectF& area)
     QList<QStringList> rows;
     QList<QColor> tints;
     for (const char* name : {"ES", "EF", "ES_T1", "EF_T1"}) {
-        rows.append({QString::fromLatin1(name), QStringLiteral("Date"), QStringLiteral("8"), read});
+        rows.append({QString::fromLatin1(name), QStringLiteral("Date"), persianNumber(8), read});
         tints.append(kDateTint);
     }
     for (const char* name : {"SHES", "SHEF", "SHTS", "SHTF"}) {
-        rows.append({QString::fromLatin1(name), QStringLiteral("Character"), QStringLiteral("10"),
-                     written});
+        rows.append(
+            {QString::fromLatin1(name), QStringLiteral("Character"), persianNumber(10), written});
         tints.append(kTextTint);
     }
     TableStyle style;
@@ -425,7 +427,7 @@ void drawMainWindow(QPainter& p, const QRectF& area, MainWindowState state)
     drawLegend(p,
                QRectF(left.right() + 6, area.top(), area.right() - left.right() - 6, area.height()),
                {QStringLiteral("Run: آغاز تبدیل"), QStringLiteral("Exit: بستن برنامه"),
-                QStringLiteral("مشاهدهٔ راهنما: همین راهنما")});
+                texts::kOpenGuide + QStringLiteral(": همین راهنما")});
 }
 
 void drawMessage(QPainter& p, const QRectF& area, const QString& text, const QString& title)

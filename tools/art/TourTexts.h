@@ -2,7 +2,11 @@
 // a paragraph each. Together they walk a new user through one whole cycle of
 // work. U+200C is the zero-width non-joiner of Persian spelling; Latin runs
 // (C:\Shamsi.dbf, field names) are set left to right by the text drawing.
+// A page that quotes the text of another picture takes it from Texts.h, so
+// the quote always reads as the picture does.
 #pragma once
+
+#include "tools/art/Texts.h"
 
 #include <QString>
 
@@ -55,21 +59,22 @@ inline const PageText kPages[15] = {
                     "می\u200Cدهد.")},
     // 8. The main window.
     {QStringLiteral("پنجرهٔ اصلی"),
-     QStringLiteral("Run تبدیل را آغاز می\u200Cکند و Exit برنامه را می\u200Cبندد. کلیک روی "
-                    "«مشاهدهٔ راهنما» همین راهنما را باز می\u200Cکند. پیش از زدن Run مطمئن "
-                    "شوید که جدول C:\\Shamsi.dbf آماده است و در برنامهٔ دیگری باز "
-                    "نیست.")},
+     QStringLiteral("Run تبدیل را آغاز می\u200Cکند و Exit برنامه را می\u200Cبندد. کلیک روی «") +
+         texts::kOpenGuide +
+         QStringLiteral("» همین راهنما را باز می\u200Cکند. پیش از زدن Run مطمئن شوید که جدول "
+                        "C:\\Shamsi.dbf آماده است و در برنامهٔ دیگری باز نیست.")},
     // 9. While the run works.
     {QStringLiteral("هنگام تبدیل"),
-     QStringLiteral("پس از زدن Run تصویر «لطفاً صبر کنید\u2026» نمایان می\u200Cشود. برنامه "
-                    "ردیف\u200Cبه\u200Cردیف تاریخ\u200Cها را تبدیل و در جدول ذخیره می\u200Cکند و "
-                    "تا پایان کار به کلیک پاسخ نمی\u200Cدهد. پنجره را نبندید.")},
+     QStringLiteral("پس از زدن Run تصویر «") + texts::kWait +
+         QStringLiteral("» نمایان می\u200Cشود. برنامه ردیف\u200Cبه\u200Cردیف تاریخ\u200Cها را "
+                        "تبدیل و در جدول ذخیره می\u200Cکند و تا پایان کار به کلیک پاسخ "
+                        "نمی\u200Cدهد. پنجره را نبندید.")},
     // 10. Success.
     {QStringLiteral("تبدیل انجام شد"),
-     QStringLiteral("با دیدن «تاریخ\u200Cها با موفقیت تبدیل شدند» ستون\u200Cهای شمسی همهٔ "
-                    "ردیف\u200Cها پر شده است. برنامه را با Exit ببندید و جدول را به پروژه "
-                    "برگردانید (گام ۴). زدن دوبارهٔ Run کار را از نو و با همان نتیجه انجام "
-                    "می\u200Cدهد.")},
+     QStringLiteral("با دیدن «") + texts::kConverted +
+         QStringLiteral("» ستون\u200Cهای شمسی همهٔ ردیف\u200Cها پر شده است. برنامه را با Exit "
+                        "ببندید و جدول را به پروژه برگردانید (گام ۴). زدن دوبارهٔ Run کار را "
+                        "از نو و با همان نتیجه انجام می\u200Cدهد.")},
     // 11. Message: no table.
     {QStringLiteral("پیام «Shamsi.dbf file not found»"),
      QStringLiteral("یعنی برنامه جدول را در C:\\Shamsi.dbf پیدا نکرد. پس از OK "
