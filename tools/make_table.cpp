@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <limits>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -278,7 +279,9 @@ int main(int argc, char** argv)
     }
     if (!outPath)
         return usage("no output file given");
-    if (records > 0xFFFFFFFFL)
+    // A table counts its records in 32 bits. (Where long has 32 bits, a
+    // larger count is already refused as no number.)
+    if (static_cast<unsigned long long>(records) > std::numeric_limits<std::uint32_t>::max())
         return usage("too many records");
 
     std::FILE* out = std::fopen(outPath, "wb");
