@@ -1,5 +1,6 @@
 #include "core/ShamsiConv.h"
 
+#include "core/ConversionCache.h"
 #include "core/DateTable.h"
 #include "core/DatesFile.h"
 #include "tests/core/CalendarOracle.h"
@@ -135,6 +136,30 @@ TEST(ShamsiConv, IndexedLookupMatchesTheScanForEveryDay)
         const auto K = conversionSteps(iso(gregorianOf(day))).K;
         ASSERT_EQ(indexed.find(K), scanned.findLinear(K)) << K;
     }
+}
+
+// The cache answers exactly what the conversion answers, the first time and
+// from memory, for every day of 1978 to 2025 and for texts it does not keep;
+// and a date that cannot be placed still gets its message every time.
+TEST(ConversionCache, AnswersAsTheConversionAndReportsEveryMiss)
+{
+    ConversionCache cache(delivered());
+    for (int pass = 0; pass < 2; ++pass)
+        for (long day = dayNumber({1978, 1, 1}); day <= dayNumber({2025, 12, 31}); ++day) {
+            const std::string text = iso(gregorianOf(day));
+            ASSERT_EQ(cache.shamsiDate(text), shamsiDate(delivered(), text)) << text;
+        }
+    for (const char* text : {"21/03/2000", "2000-13-01", "2000-02-31", "20000321", "", "1899-12-31",
+                             "2100-01-01", " 2000-03-21", "2000-03-21 "})
+        for (int pass = 0; pass < 2; ++pass)
+            EXPECT_EQ(cache.shamsiDate(text), shamsiDate(delivered(), text)) << text;
+
+    RecordingHost host;
+    EXPECT_EQ(Shamsi_Conv(cache, "2024-01-01"), "");
+    EXPECT_EQ(Shamsi_Conv(cache, "2024-01-01"), "");
+    EXPECT_EQ(Shamsi_Conv(cache, "2000-03-21"), *shamsiDate(delivered(), "2000-03-21"));
+    EXPECT_EQ(host.messages, std::vector<Message>(
+                                 2, Message{"Unable to Calculate Shamsi Dates", "Date Not Found"}));
 }
 
 // Against the true Persian calendar: exact from 1994 to 2023; earlier the

@@ -1,0 +1,46 @@
+// What the conversion answered for the dates of one run, remembered: a
+// schedule holds the same few hundred days many times over, and each is
+// converted once. The answers are exactly those of shamsiDate(), found or
+// not; nothing else about a conversion (such as its message) is remembered.
+#pragma once
+
+#include "core/DateTable.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace halvane
+{
+
+class ConversionCache
+{
+public:
+    // Answers from `table`, which must outlive the cache and not change.
+    explicit ConversionCache(const DateTable& table) : m_table(table) {}
+
+    // shamsiDate(table, dateText). Texts in the engine's form "yyyy-mm-dd"
+    // (years 1900 to 2099) are converted once; any other text every time.
+    std::optional<std::string> shamsiDate(std::string_view dateText);
+
+private:
+    struct Entry {
+        std::array<char, DateTable::kWidth> text;
+        std::uint8_t state = 0; // 0 not yet asked, 1 found, 2 not found
+    };
+    static constexpr int kFirstYear = 1900;
+    static constexpr int kYears = 200;
+
+    const DateTable& m_table;
+    std::vector<Entry> m_entries; // by day, 31 a month; made on first use
+};
+
+// Shamsi_Conv through the cache: the converted text, or the message "Unable
+// to Calculate Shamsi Dates" with title "Date Not Found" (shown every time a
+// date cannot be placed, remembered or not) and the empty text.
+std::string Shamsi_Conv(ConversionCache& cache, std::string_view GetVar);
+
+} // namespace halvane
