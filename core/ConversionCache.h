@@ -23,7 +23,9 @@ public:
     explicit ConversionCache(const DateTable& table) : m_table(table) {}
 
     // shamsiDate(table, dateText). Texts in the engine's form "yyyy-mm-dd"
-    // (years 1900 to 2099) are converted once; any other text every time.
+    // (years 1970 to 2039, around those the conversion places) are converted
+    // once; any other text every time. The range keeps the remembered
+    // answers within 200 KB, so they stay in the processor's cache.
     std::optional<std::string> shamsiDate(std::string_view dateText);
 
 private:
@@ -31,8 +33,10 @@ private:
         std::array<char, DateTable::kWidth> text;
         std::uint8_t state = 0; // 0 not yet asked, 1 found, 2 not found
     };
-    static constexpr int kFirstYear = 1900;
-    static constexpr int kYears = 200;
+    static constexpr int kFirstYear = 1970;
+    static constexpr int kYears = 70;
+    // The entry of a text of the form kept; nullptr for any other text.
+    Entry* entryFor(std::string_view dateText);
 
     const DateTable& m_table;
     std::vector<Entry> m_entries; // by day, 31 a month; made on first use
