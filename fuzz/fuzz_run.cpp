@@ -42,8 +42,8 @@ std::vector<bool> writable(const std::string& bytes)
         for (std::size_t i = 1; i <= 3 && i < mask.size(); ++i)
             mask[i] = true;
         for (std::uint32_t r = 0; r < layout.recordCount; ++r)
-            for (const char* name : {"SHES", "SHEF", "SHTS", "SHTF"})
-                if (const auto* f = layout.find(name))
+            for (const auto& pair : run::kFieldPairs)
+                if (const auto* f = layout.find(pair.second))
                     for (std::uint32_t b = 0; b < f->width; ++b)
                         if (layout.recordOffset(r) + f->offset + b < mask.size())
                             mask[layout.recordOffset(r) + f->offset + b] = true;

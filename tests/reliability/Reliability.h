@@ -51,7 +51,7 @@ inline std::optional<Failure> runOnce(dbase::RecordSetSource& source)
 
 // The bytes of destination field `name` of record `r` (0 for the first).
 inline std::string destination(const std::string& file, const dbase::TableLayout& layout,
-                               std::uint32_t r, const char* name)
+                               std::uint32_t r, std::string_view name)
 {
     const auto* f = layout.find(name);
     return file.substr(layout.recordOffset(r) + f->offset, f->width);
@@ -77,7 +77,7 @@ inline DestinationStates destinationStates(const std::string& before, const std:
     bool seenOld = false;
     for (std::uint32_t r = 0; r < layout.recordCount; ++r) {
         int changed = 0, isNew = 0, isOld = 0;
-        for (const char* name : kDestinations) {
+        for (const std::string_view name : kDestinations) {
             const auto b = destination(before, layout, r, name);
             const auto c = destination(complete, layout, r, name);
             const auto a = destination(after, layout, r, name);

@@ -59,10 +59,11 @@ std::vector<bool> writableBytes(const dbase::TableLayout& layout, std::size_t fi
     for (std::size_t i = 1; i <= 3; ++i)
         writable[i] = true;
     for (std::uint32_t r = 0; r < layout.recordCount; ++r)
-        for (const char* name : kDestinations)
+        for (const std::string_view name : kDestinations)
             if (const auto* f = layout.find(name))
                 for (std::uint32_t b = 0; b < f->width; ++b)
-                    writable[layout.recordOffset(r) + f->offset + b] = true;
+                    if (layout.recordOffset(r) + f->offset + b < fileSize)
+                        writable[layout.recordOffset(r) + f->offset + b] = true;
     return writable;
 }
 
