@@ -1,5 +1,6 @@
 #include "ui/frmRun.h"
 
+#include "core/ConversionCache.h"
 #include "core/DatesFile.h"
 #include "core/Host.h"
 #include "core/Outcome.h"
@@ -69,9 +70,13 @@ void frmRun::Form_Load()
 
 void frmRun::cmdRun_Click()
 {
-    run::runConversion(*m_dbShamsi, *this, [this](std::string_view, std::string_view text) {
-        return Shamsi_Conv(text);
+    ConversionCache conversions(m_table);
+    run::runConversion(*m_dbShamsi, *this, [&](std::string_view, std::string_view text) {
+        return halvane::Shamsi_Conv(conversions, text);
     });
+    // No handle on the table between runs: the exporting program may
+    // rewrite or replace it before the next one.
+    m_dbShamsi->Close();
 }
 
 void frmRun::cmdCancel_Click()

@@ -1,6 +1,8 @@
 // The ways through the program's windows: start-up, the splash window's
 // buttons, the main window's run, exit and instruction area, the failures on
 // the way, and which window keeps the process alive.
+#include "run/ConversionRun.h"
+#include "tests/support/TableBuilder.h"
 #include "tests/ui/UiTest.h"
 #include "ui/ClickArea.h"
 #include "ui/Design.h"
@@ -56,14 +58,14 @@ const std::vector<std::array<std::string, 4>> kConverted = {
     {"78/10/11  ", "          ", "          ", "02/10/10  "},
     {"          ", "          ", "          ", "          "},
 };
-constexpr std::array<std::string_view, 4> kDestinations{"SHES", "SHEF", "SHTS", "SHTF"};
 
 void expectConverted(const std::filesystem::path& table)
 {
     for (std::size_t r = 0; r < kRecords.size(); ++r) {
-        for (std::size_t f = 0; f < kDestinations.size(); ++f)
-            EXPECT_EQ(storedField(table, static_cast<int>(r), kDestinations[f]), kConverted[r][f])
-                << "record " << r << " " << kDestinations[f];
+        for (std::size_t f = 0; f < run::kFieldPairs.size(); ++f)
+            EXPECT_EQ(storedField(table, static_cast<int>(r), run::kFieldPairs[f].second),
+                      kConverted[r][f])
+                << "record " << r << " " << run::kFieldPairs[f].second;
         EXPECT_EQ(storedField(table, static_cast<int>(r), "ACTIVITY"),
                   kRecords[r].activity + std::string(20 - kRecords[r].activity.size(), ' '));
     }
@@ -239,6 +241,79 @@ TEST_F(Flow, RunPaintsWaitBeforeTheWalk)
         onScreenDuringWalk.convertToFormat(QImage::Format_RGB32).pixel(interior + QPoint(10, 10)),
         wait.pixel(10, 10));
 }
+
+// The planner exports the schedule again over the same file (same file,
+// same size) after the main window loaded the table, or after a first run:
+// the run fills the table as it is now, in its new layout too.
+struct Export {
+    const char* name;
+    bool afterARun; // else right after the window loaded
+    bool newLayout; // the fields in another order
+};
+
+std::ostream& operator<<(std::ostream& os, const Export& e)
+{
+    return os << e.name;
+}
+
+class ExportedAgain : public UiTest, public ::testing::WithParamInterface<Export>
+{
+};
+
+TEST_P(ExportedAgain, RunFillsTheTableAsItIsNow)
+{
+    writeTable(kRecords);
+    auto& main = Show<ui::frmRun>();
+    if (GetParam().afterARun) {
+        click(main, "cmdRun");
+        expectConverted(tableFile());
+    }
+    const std::vector<SampleRecord> next = {
+        {"Foundation", {"20010321", "", "", ""}},
+        {"Walls", {"", "20020101", "", ""}},
+        {"Roof", {"", "", "", "20000101"}},
+    };
+    std::string bytes;
+    if (GetParam().newLayout) {
+        TableBuilder table;
+        table.fields = {{"SHTF", 'C', 10}, {"SHTS", 'C', 10}, {"SHEF", 'C', 10},
+                        {"SHES", 'C', 10}, {"EF_T1", 'D', 8}, {"ES_T1", 'D', 8},
+                        {"EF", 'D', 8},    {"ES", 'D', 8},    {"ACTIVITY", 'C', 20}};
+        for (const auto& r : next)
+            table.add({"old", "old", "old", "old", r.dates[3], r.dates[2], r.dates[1], r.dates[0],
+                       r.activity});
+        bytes = table.bytes();
+    } else {
+        const auto other = tableFile().parent_path() / "next.dbf";
+        writeShamsiTable(other, next);
+        bytes = readFile(other);
+    }
+    // Written over the table: the same file, the same size.
+    const auto size = std::filesystem::file_size(tableFile());
+    std::ofstream(tableFile(), std::ios::binary | std::ios::in) << bytes;
+    ASSERT_EQ(std::filesystem::file_size(tableFile()), size) << "rewritten in place";
+
+    click(main, "cmdRun");
+    const std::vector<std::array<std::string, 4>> converted = {
+        {"80/01/01  ", "          ", "          ", "          "},
+        {"          ", "80/10/11  ", "          ", "          "},
+        {"          ", "          ", "          ", "78/10/11  "},
+    };
+    for (std::size_t r = 0; r < next.size(); ++r)
+        for (std::size_t f = 0; f < run::kFieldPairs.size(); ++f)
+            EXPECT_EQ(storedField(tableFile(), static_cast<int>(r), run::kFieldPairs[f].second),
+                      converted[r][f])
+                << "record " << r << " " << run::kFieldPairs[f].second;
+    EXPECT_EQ(control<ui::PictureBox>(main, "picRun")->picture(), deliveredPicture("success.BMP"));
+    EXPECT_EQ(host.ended, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Moments, ExportedAgain,
+                         ::testing::Values(Export{"ContentAfterLoad", false, false},
+                                           Export{"ContentAndLayoutAfterLoad", false, true},
+                                           Export{"ContentBetweenRuns", true, false},
+                                           Export{"ContentAndLayoutBetweenRuns", true, true}),
+                         [](const auto& p) { return std::string(p.param.name); });
 
 TEST_F(Flow, RunWithoutTableReportsAndEnds)
 {
