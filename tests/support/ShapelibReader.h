@@ -150,6 +150,8 @@ inline std::optional<std::vector<ShapelibField>> shapelibFields(const std::strin
 
 // "" when shapelib reads the field descriptors of the table `bytes` (names,
 // types, widths, in order) as `layout` holds them; otherwise what differs.
+// shapelib keeps the spaces that may pad a name where NULs belong, which our
+// reader drops: names are compared without them.
 inline std::string shapelibDisagreement(const std::string& bytes, const dbase::TableLayout& layout)
 {
     const auto fields = shapelibFields(bytes);
@@ -159,7 +161,8 @@ inline std::string shapelibDisagreement(const std::string& bytes, const dbase::T
         return "shapelib reads " + std::to_string(fields->size()) + " fields, we read " +
                std::to_string(layout.fields.size());
     for (std::size_t i = 0; i < fields->size(); ++i) {
-        const ShapelibField& theirs = (*fields)[i];
+        ShapelibField theirs = (*fields)[i];
+        theirs.name.erase(theirs.name.find_last_not_of(' ') + 1);
         const dbase::FieldLayout& ours = layout.fields[i];
         if (theirs.name != ours.name || theirs.type != ours.type ||
             theirs.width != static_cast<int>(ours.width))
