@@ -497,11 +497,11 @@ long DbfRecordSet::AbsolutePosition() const
 
 std::string DbfRecordSet::walked(const std::string& where) const
 {
-    const std::string records = count(m_layout.recordCount, "record", "records");
+    const std::string records = "the " + count(m_layout.recordCount, "record", "records") +
+                                " of the run " + (m_layout.recordCount == 1 ? "was" : "were");
     if (m_access == Access::DryRun)
-        return "the " + records + " of the run were read from " + where +
-               " (a dry run: nothing was written)";
-    return "the " + records + " of the run were saved into " + where;
+        return records + " read from " + where + " (a dry run: nothing was written)";
+    return records + " saved into " + where;
 }
 
 void DbfRecordSet::requireUnchanged() const

@@ -108,6 +108,21 @@ TEST(DataControl, HoldsTheTableOnlyDuringARun)
     EXPECT_EQ(control.Recordset(), nullptr) << "a table that went away between runs is missing";
 }
 
+// A dry run's table moved away during the run: the message says the records
+// were read from the moved file, and that nothing was written.
+TEST(DataControl, ADryRunSaysWhereItReadTheRecords)
+{
+    TempDir dir;
+    const auto file = dir.write("Shamsi.dbf", oneRecordTable());
+    DataControl control(file, dbase::Access::DryRun);
+    control.Refresh();
+    fillWalk(*control.Recordset());
+    std::filesystem::rename(file, dir / "moved.dbf");
+    expectFailure([&] { control.Recordset(); }, err::TableChanged,
+                  {"Shamsi.dbf was moved away; the 1 record of the run was read from the moved "
+                   "file, not at this path (a dry run: nothing was written)"});
+}
+
 // Another program rewrites the table in place (same file, same size) after
 // the window loaded it, or between two runs: each run reads it as it is then.
 struct Rewrite {

@@ -339,6 +339,14 @@ const Change kChanges[] = {
      "The table changed during the run: FILE is " +
          std::to_string(threeRecords().bytes().size() + 4) + " bytes now, " +
          std::to_string(threeRecords().bytes().size()) + " when the run began; run again"},
+    {"LostRecords", "sync",
+     [](const TempDir&, const std::filesystem::path& file) {
+         std::fstream f(file, std::ios::binary | std::ios::in | std::ios::out);
+         f.seekp(4);
+         f.put('\x02'); // the record count, the file's size the same
+     },
+     "The table changed during the run: FILE lost records: it holds 2 records now, 3 were "
+     "walked; run again"},
     {"ShortenedMidWalk", "write",
      [](const TempDir&, const std::filesystem::path& file) {
          std::filesystem::resize_file(file, threeRecords().header().size() +
