@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Times shamsi-dates on generated SHAMSI tables against cp of the same file,
-# in the same run, and measures its peak memory.
+# Times shamsi-dates on generated SHAMSI tables, side by side in one run with
+# cp, cp + fsync and cat of the same file: a first run on an unfilled table
+# (against cp + fsync) and a rerun on the table it filled, which writes
+# nothing (against cat); and measures the peak memory of both.
 #
 # Usage: bench/table_bench.sh [BIN_DIR] [RECORDS...]
 #   BIN_DIR   where make-table, shamsi-dates and DATES.TXT are (default build-bench/bin)
@@ -27,11 +29,23 @@ now() { echo "${EPOCHREALTIME/[.,]/}"; } # microseconds
 median() { printf '%s\n' "$@" | sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
 seconds() { awk -v us="$1" 'BEGIN {printf "%.3f", us / 1e6}'; }
 
-printf '%-9s %8s %7s %11s %15s %6s %12s %15s\n' records "size MB" "cp s" "cp+fsync s" "shamsi-dates s" "x cp" "its CPU s" "peak memory MB"
+printf '%-9s %8s %7s %10s %7s %11s %7s %9s %6s %14s\n' records "size MB" "cp s" "cp+fsync s" "cat s" \
+    "first run s" "x sync" "rerun s" "x cat" "peak memory MB"
 for n in "${sizes[@]}"; do
     "$bin/make-table" "$work/source.dbf" --records "$n" --out-of-range 100
     size=$(stat -c %s "$work/source.dbf")
-    cps=() syncs=() runs=() cpus=() peak=0
+    cps=() syncs=() cats=() firsts=() reruns=() peak=0
+    run() { # run VAR: times one run of shamsi-dates on table.dbf into the array VAR
+        local t0 t1 user sys kb
+        t0=$(now)
+        /usr/bin/time -f '%U %S %M' -o "$work/time.txt" \
+            "$bin/shamsi-dates" --dates "$bin/DATES.TXT" "$work/table.dbf" >/dev/null
+        t1=$(now)
+        eval "$1+=($((t1 - t0)))"
+        read -r user sys kb <"$work/time.txt"
+        ((kb > peak)) && peak=$kb
+        return 0
+    }
     for ((i = 0; i < reps; i++)); do
         rm -f "$work/copy.dbf"
         t0=$(now)
@@ -46,24 +60,28 @@ for n in "${sizes[@]}"; do
         t1=$(now)
         syncs+=($((t1 - t0)))
 
+        t0=$(now)
+        cat "$work/source.dbf" >/dev/null
+        t1=$(now)
+        cats+=($((t1 - t0)))
+
         cp "$work/source.dbf" "$work/table.dbf"
         sync "$work/table.dbf" # a fresh, unfilled table with nothing left to write back
-        t0=$(now)
-        /usr/bin/time -f '%U %S %M' -o "$work/time.txt" \
-            "$bin/shamsi-dates" --dates "$bin/DATES.TXT" "$work/table.dbf" >/dev/null
-        t1=$(now)
-        runs+=($((t1 - t0)))
-        read -r user sys kb <"$work/time.txt"
-        cpus+=("$(awk -v u="$user" -v s="$sys" 'BEGIN {printf "%d", (u + s) * 1e6}')")
-        ((kb > peak)) && peak=$kb
+        run firsts
+        run reruns # on the table just filled: nothing changes, nothing is written
     done
-    cp_us=$(median "${cps[@]}")
-    run_us=$(median "${runs[@]}")
-    printf '%-9s %8.1f %7s %11s %15s %6.1f %12s %15.1f\n' "$n" "$(awk -v b="$size" 'BEGIN {print b / 1048576}')" \
-        "$(seconds "$cp_us")" "$(seconds "$(median "${syncs[@]}")")" "$(seconds "$run_us")" \
-        "$(awk -v a="$run_us" -v b="$cp_us" 'BEGIN {print a / b}')" "$(seconds "$(median "${cpus[@]}")")" \
+    sync_us=$(median "${syncs[@]}")
+    cat_us=$(median "${cats[@]}")
+    first_us=$(median "${firsts[@]}")
+    rerun_us=$(median "${reruns[@]}")
+    printf '%-9s %8.1f %7s %10s %7s %11s %7.1f %9s %6.1f %14.1f\n' "$n" \
+        "$(awk -v b="$size" 'BEGIN {print b / 1048576}')" "$(seconds "$(median "${cps[@]}")")" \
+        "$(seconds "$sync_us")" "$(seconds "$cat_us")" "$(seconds "$first_us")" \
+        "$(awk -v a="$first_us" -v b="$sync_us" 'BEGIN {print a / b}')" "$(seconds "$rerun_us")" \
+        "$(awk -v a="$rerun_us" -v b="$cat_us" 'BEGIN {print a / b}')" \
         "$(awk -v k="$peak" 'BEGIN {print k / 1024}')"
     rm -f "$work"/*.dbf
 done
-echo "(wall-clock medians of $reps runs; shamsi-dates includes loading DATES.TXT and syncing"
-echo " the table to disk; its CPU s is user + system time; peak memory is the largest of the runs)"
+echo "(wall-clock medians of $reps runs; a run includes loading DATES.TXT and, when it wrote,"
+echo " syncing the table to disk; x sync: first run / (cp + fsync); x cat: rerun / cat;"
+echo " peak memory: the largest resident size of all the runs)"

@@ -1,5 +1,7 @@
 #include "cli/CommandLine.h"
 
+#include "core/DisplayName.h"
+
 namespace halvane::cli
 {
 
@@ -11,7 +13,7 @@ CommandLine CommandLine::parse(const std::vector<std::string_view>& args)
         const std::string_view arg = args[i];
         if (optionsEnd || arg == "-" || !arg.starts_with("-")) {
             if (c.table)
-                c.error = "more than one table given: " + std::string(arg);
+                c.error = "more than one table given: " + displayText(arg);
             else if (arg.empty())
                 c.error = "the table name is empty";
             else
@@ -44,7 +46,7 @@ CommandLine CommandLine::parse(const std::vector<std::string_view>& args)
             else
                 c.dates = std::filesystem::path(std::string(value));
         } else {
-            c.error = "unknown option: " + std::string(arg);
+            c.error = "unknown option: " + displayText(arg);
         }
     }
     // The table method knows only the last two digits of a year.
@@ -77,7 +79,8 @@ dBASE IV schedule table from its date fields ES, EF, ES_T1 and EF_T1.
 
 Dates that cannot be converted (outside 1980 to 2023, or with --exact outside
 the years above) are left empty and listed at the end. Exit status: 0 done,
-1 failed (nothing after the failing record is written), 2 wrong arguments.
+1 failed (nothing after the failing record is written; the records saved and
+the dates not found until then are still listed), 2 wrong arguments.
 )";
 }
 

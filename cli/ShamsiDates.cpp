@@ -7,8 +7,10 @@
 #include "cli/TerminalDisplay.h"
 #include "cli/TerminalHost.h"
 #include "cli/WatchedTable.h"
+#include "core/ConversionCache.h"
 #include "core/DateTable.h"
 #include "core/DatesFile.h"
+#include "core/DisplayName.h"
 #include "core/Outcome.h"
 #include "core/Platform.h"
 #include "core/Service.h"
@@ -16,14 +18,17 @@
 #include "dbase/DataControl.h"
 #include "run/ConversionRun.h"
 
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <optional>
 
 #ifdef _WIN32
 #include <io.h>
 #define HALVANE_ISATTY(f) _isatty(_fileno(f))
 #else
+#include <fcntl.h>
 #include <unistd.h>
 #define HALVANE_ISATTY(f) isatty(fileno(f))
 #endif
@@ -32,6 +37,29 @@ namespace halvane::cli
 {
 namespace
 {
+
+// Makes sure standard input, output and error are open, so that no file this
+// program opens (the table!) takes the place of one and receives the report
+// or a message. Returns false when standard output was closed: the report
+// cannot be written then.
+bool openStandardStreams()
+{
+#ifdef _WIN32
+    return true; // a table opened through the Win32 API never becomes a C stream
+#else
+    bool outputOpen = true;
+    for (int fd = 0; fd <= 2; ++fd) {
+        if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF)
+            continue;
+        // The lowest free descriptor: this one, as the lower ones are open.
+        if (::open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY) != fd)
+            std::_Exit(1);
+        if (fd == 1)
+            outputOpen = false;
+    }
+    return outputOpen;
+#endif
+}
 
 int usageError(const std::string& error)
 {
@@ -44,6 +72,7 @@ int usageError(const std::string& error)
 
 int shamsiDates(const std::vector<std::string_view>& args)
 {
+    const bool outputOpen = openStandardStreams();
     const CommandLine command = CommandLine::parse(args);
     if (!command.error.empty())
         return usageError(command.error);
@@ -67,14 +96,14 @@ int shamsiDates(const std::vector<std::string_view>& args)
     });
 
     const auto access = command.dryRun ? dbase::Access::DryRun : dbase::Access::ReadWrite;
+    // Without a table given, the windowed program's table, found as it finds
+    // it, for a dry run too.
     std::optional<dbase::DataControl> dataControl;
     if (command.table)
         dataControl.emplace(*command.table, access);
-    else if (!command.dryRun)
-        dataControl.emplace();
     else
-        dataControl.emplace(dbase::DataControl().tablePath(), access);
-    const std::string tableName = dataControl->tablePath().string();
+        dataControl.emplace(access);
+    const std::string tableName = displayName(dataControl->tablePath());
     terminal.setSubject(tableName);
     dataControl->Refresh();
 
@@ -87,9 +116,10 @@ int shamsiDates(const std::vector<std::string_view>& args)
             dates, command.dates ? command.dates->filename().string() : std::string(kDatesFileName),
             command.fourDigitYear, command.dryRun);
     long converted = 0;
+    ConversionCache conversions(dates);
     const run::Converter convert = [&](std::string_view field, std::string_view text) {
         if (auto result = exact ? exact->convert(table.currentRecord(), field, text)
-                                : shamsiDate(dates, text)) {
+                                : conversions.shamsiDate(text)) {
             ++converted;
             return std::move(*result);
         }
@@ -99,18 +129,42 @@ int shamsiDates(const std::vector<std::string_view>& args)
     TerminalDisplay display;
 
     const auto start = std::chrono::steady_clock::now();
+    // The list of dates not found and the summary; false when they could
+    // not all be written.
+    auto report = [&](bool failed) {
+        const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+        progress.clear();
+        notFound.print(stdout);
+        if (exact)
+            exact->differences().print(stdout);
+        const std::string differ = exact ? exact->differences().summary() + ", " : "";
+        const long saved = table.saved();
+        std::printf("%s: %ld %s%s, %ld %s converted, %ld not found, %s%.2f s%s\n",
+                    tableName.c_str(), saved, saved == 1 ? "record" : "records",
+                    failed ? " saved before the failure" : "", converted,
+                    converted == 1 ? "date" : "dates", notFound.count(), differ.c_str(),
+                    took.count(), command.dryRun ? " (dry run: nothing written)" : "");
+        const bool written = std::fflush(stdout) == 0 && !std::ferror(stdout);
+        const int error = errno;
+        if (written && outputOpen)
+            return std::string();
+        return outputOpen ? std::string(std::strerror(error)) : std::string("it is closed");
+    };
+    // A failure of the run ends the process from its outcome step: what the
+    // run did until then is reported first.
+    terminal.setBeforeEnd([&] {
+        if (table.started())
+            report(true);
+    });
     run::runConversion(table, display, convert);
-    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+    terminal.setBeforeEnd(nullptr);
 
-    progress.clear();
-    notFound.print(stdout);
-    if (exact)
-        exact->differences().print(stdout);
-    const std::string differ = exact ? exact->differences().summary() + ", " : "";
-    std::printf("%s: %ld %s, %ld %s converted, %ld not found, %s%.2f s%s\n", tableName.c_str(),
-                table.saved(), table.saved() == 1 ? "record" : "records", converted,
-                converted == 1 ? "date" : "dates", notFound.count(), differ.c_str(), took.count(),
-                command.dryRun ? " (dry run: nothing written)" : "");
+    if (const std::string why = report(false); !why.empty()) {
+        msgBox("Cannot write the report to standard output (" + why + "); " +
+               (command.dryRun ? "nothing was written into the table"
+                               : "the table was filled all the same"));
+        return 1;
+    }
     return 0;
 }
 

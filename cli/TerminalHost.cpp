@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 namespace halvane::cli
 {
@@ -23,6 +24,8 @@ void TerminalHost::messageBox(std::string_view text, std::string_view title)
 
 void TerminalHost::endProcess()
 {
+    if (auto beforeEnd = std::exchange(m_beforeEnd, nullptr))
+        beforeEnd();
     std::fflush(nullptr);
     // Immediate, as the windowed program ends: no further handler runs. The
     // table engine has put every saved record in the file already.

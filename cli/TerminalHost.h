@@ -6,6 +6,7 @@
 #include "cli/ProgressBar.h"
 #include "core/Host.h"
 
+#include <functional>
 #include <string>
 
 namespace halvane::cli
@@ -18,6 +19,8 @@ public:
 
     // The file that messages from now on are about ("" for none).
     void setSubject(std::string subject) { m_subject = std::move(subject); }
+    // Called when the process ends (nullptr: nothing).
+    void setBeforeEnd(std::function<void()> beforeEnd) { m_beforeEnd = std::move(beforeEnd); }
 
     void messageBox(std::string_view text, std::string_view title) override;
     [[noreturn]] void endProcess() override;
@@ -25,6 +28,7 @@ public:
 private:
     ProgressBar& m_progress;
     std::string m_subject;
+    std::function<void()> m_beforeEnd;
 };
 
 } // namespace halvane::cli

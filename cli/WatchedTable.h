@@ -27,6 +27,8 @@ public:
     long recordCount() const { return m_inner ? m_inner->RecordCount() : 0; }
     // Records saved by the run so far.
     long saved() const { return m_saved; }
+    // Whether the run got a record set to walk.
+    bool started() const { return m_inner != nullptr; }
 
 private:
     void MoveLast() override { m_inner->MoveLast(); }

@@ -1,5 +1,6 @@
 #include "core/DatesFile.h"
 
+#include "core/DisplayName.h"
 #include "core/Failure.h"
 
 #include <cerrno>
@@ -7,129 +8,171 @@
 #include <cstring>
 #include <memory>
 #include <utility>
+#include <vector>
 
 namespace halvane
 {
 namespace
 {
 
+// Where the reader's bytes come from: chunk after chunk, an empty one at the
+// end.
+class ByteSource
+{
+public:
+    virtual ~ByteSource() = default;
+    virtual std::string_view chunk() = 0;
+};
+
+class TextSource final : public ByteSource
+{
+public:
+    explicit TextSource(std::string_view text) : m_text(text) {}
+    std::string_view chunk() override { return std::exchange(m_text, {}); }
+
+private:
+    std::string_view m_text;
+};
+
+class FileSource final : public ByteSource
+{
+public:
+    FileSource(std::FILE* file, std::string name)
+        : m_file(file), m_name(std::move(name)), m_buffer(kDatesReadBlock)
+    {
+    }
+    std::string_view chunk() override
+    {
+        // fread fills the buffer unless the file ends (or fails) first.
+        const std::size_t n = std::fread(m_buffer.data(), 1, m_buffer.size(), m_file);
+        if (n < m_buffer.size() && std::ferror(m_file))
+            throw Failure(err::DeviceIO, "Cannot read " + m_name + ": " + std::strerror(errno));
+        return {m_buffer.data(), n};
+    }
+
+private:
+    std::FILE* m_file;
+    std::string m_name;
+    std::vector<char> m_buffer;
+};
+
+// The fields of the file, one after another.
 class FieldReader
 {
 public:
-    explicit FieldReader(std::string_view text) : m_text(text)
+    explicit FieldReader(ByteSource& source) : m_source(source)
     {
-        if (m_text.substr(0, 3) == "\xEF\xBB\xBF")
+        if (refill() && m_chunk.substr(0, 3) == "\xEF\xBB\xBF")
             m_pos = 3;
-        if (auto eof = m_text.find('\x1A', m_pos); eof != std::string_view::npos)
-            m_text = m_text.substr(0, eof);
     }
 
-    // The next field, or false when the text has no field left.
+    // The next field, its first DateTable::kWidth characters in `field`, or
+    // false when the file has no field left.
     bool next(std::string& field)
     {
         field.clear();
         for (;;) {
             skipBlanks();
-            if (m_pos >= m_text.size()) {
-                // "key," at the very end still holds an empty value, once.
-                return std::exchange(m_afterComma, false);
+            if (atEnd()) {
+                m_afterComma = false; // a comma at the very end starts no field
+                return false;
             }
-            if (!isLineEnd(m_text[m_pos]) || m_afterComma)
+            if (!isLineEnd(current()) || m_afterComma)
                 break;
             skipLineEnd(); // a blank line, or the end of the previous record
         }
         m_afterComma = false;
-        if (m_text[m_pos] == '"') {
-            auto close = m_text.find('"', m_pos + 1);
-            auto end = close == std::string_view::npos ? m_text.size() : close;
-            field.assign(m_text.substr(m_pos + 1, end - m_pos - 1));
-            m_pos = end == m_text.size() ? end : end + 1;
+        if (current() == '"') {
+            ++m_pos;
+            take(field, [](char c) { return c == '"'; });
+            if (!atEnd())
+                ++m_pos; // the closing quote
             // Whatever stands between the closing quote and the delimiter is dropped.
-            while (m_pos < m_text.size() && m_text[m_pos] != ',' && !isLineEnd(m_text[m_pos]))
-                ++m_pos;
+            skip([](char c) { return c == ',' || isLineEnd(c); });
         } else {
-            auto start = m_pos;
-            while (m_pos < m_text.size() && m_text[m_pos] != ',' && !isLineEnd(m_text[m_pos]))
-                ++m_pos;
-            field.assign(m_text.substr(start, m_pos - start));
+            take(field, [](char c) { return c == ',' || isLineEnd(c); });
         }
-        endField();
+        if (!atEnd()) {
+            if (current() == ',') {
+                ++m_pos;
+                m_afterComma = true;
+            } else {
+                skipLineEnd();
+            }
+        }
         return true;
     }
 
 private:
     static bool isLineEnd(char c) { return c == '\r' || c == '\n'; }
 
-    void skipBlanks()
+    // Loads the next chunk once the current one is used up; false at the end.
+    bool refill()
     {
-        while (m_pos < m_text.size() && (m_text[m_pos] == ' ' || m_text[m_pos] == '\t'))
-            ++m_pos;
+        while (m_pos >= m_chunk.size()) {
+            if (m_ended)
+                return false;
+            m_chunk = m_source.chunk();
+            m_pos = 0;
+            if (m_chunk.empty()) {
+                m_ended = true;
+                return false;
+            }
+            if (const auto eof = m_chunk.find('\x1A'); eof != std::string_view::npos) {
+                m_chunk = m_chunk.substr(0, eof); // the end-of-file mark ends the file
+                m_ended = true;
+            }
+        }
+        return true;
     }
+    bool atEnd() { return !refill(); }
+    char current() const { return m_chunk[m_pos]; }
 
-    void skipLineEnd()
+    // Moves on to the first character for which `stop` holds, or the end.
+    template <class Stop> void skip(Stop stop)
     {
-        if (m_text[m_pos] == '\r' && m_pos + 1 < m_text.size() && m_text[m_pos + 1] == '\n')
-            m_pos += 2;
-        else
-            ++m_pos;
-    }
-
-    void endField()
-    {
-        if (m_pos >= m_text.size())
-            return;
-        if (m_text[m_pos] == ',') {
-            ++m_pos;
-            m_afterComma = true;
-        } else {
-            skipLineEnd();
+        while (!atEnd()) {
+            while (m_pos < m_chunk.size() && !stop(m_chunk[m_pos]))
+                ++m_pos;
+            if (m_pos < m_chunk.size())
+                return;
         }
     }
+    // The same, keeping the characters passed that a slot can hold.
+    template <class Stop> void take(std::string& field, Stop stop)
+    {
+        while (!atEnd()) {
+            const std::size_t start = m_pos;
+            while (m_pos < m_chunk.size() && !stop(m_chunk[m_pos]))
+                ++m_pos;
+            const std::size_t room = DateTable::kWidth - field.size();
+            field.append(m_chunk.substr(start, std::min(room, m_pos - start)));
+            if (m_pos < m_chunk.size())
+                return;
+        }
+    }
+    void skipBlanks()
+    {
+        skip([](char c) { return c != ' ' && c != '\t'; });
+    }
+    void skipLineEnd()
+    {
+        const bool cr = current() == '\r';
+        ++m_pos;
+        if (cr && !atEnd() && current() == '\n')
+            ++m_pos;
+    }
 
-    std::string_view m_text;
+    ByteSource& m_source;
+    std::string_view m_chunk;
     std::size_t m_pos = 0;
+    bool m_ended = false;
     bool m_afterComma = false;
 };
 
-std::string readWholeFile(const std::filesystem::path& path)
+void readFields(DateTable& table, ByteSource& source, const std::string& fileName)
 {
-    const std::string name = path.string();
-    std::error_code ec;
-    auto status = std::filesystem::status(path, ec);
-    if (status.type() == std::filesystem::file_type::not_found)
-        throw Failure(err::FileNotFound, "File not found: " + name);
-    if (!ec && status.type() != std::filesystem::file_type::regular)
-        throw Failure(err::PathFileAccess, name + " is not a file");
-
-    errno = 0;
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(name.c_str(), "rb"),
-                                                         &std::fclose);
-    if (!file) {
-        int e = errno;
-        if (e == ENOENT)
-            throw Failure(err::FileNotFound, "File not found: " + name);
-        if (e == EACCES || e == EPERM)
-            throw Failure(err::PermissionDenied, "Permission denied: cannot read " + name);
-        throw Failure(err::PathFileAccess, "Cannot open " + name + ": " + std::strerror(e));
-    }
-    std::string text;
-    char buffer[16384];
-    for (;;) {
-        std::size_t n = std::fread(buffer, 1, sizeof buffer, file.get());
-        text.append(buffer, n);
-        if (n < sizeof buffer)
-            break;
-    }
-    if (std::ferror(file.get()))
-        throw Failure(err::DeviceIO, "Cannot read " + name + ": " + std::strerror(errno));
-    return text;
-}
-
-} // namespace
-
-void readDateTable(DateTable& table, std::string_view text, const std::string& fileName)
-{
-    FieldReader reader(text);
+    FieldReader reader(source);
     std::string key, value;
     for (int k = DateTable::kFirst; k <= DateTable::kLast; ++k) {
         const bool haveKey = reader.next(key);
@@ -143,9 +186,44 @@ void readDateTable(DateTable& table, std::string_view text, const std::string& f
     }
 }
 
+using File = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
+
+File openDatesFile(const std::filesystem::path& path, const std::string& name)
+{
+    std::error_code ec;
+    auto status = std::filesystem::status(path, ec);
+    if (status.type() == std::filesystem::file_type::not_found)
+        throw Failure(err::FileNotFound, "File not found: " + name);
+    if (!ec && status.type() != std::filesystem::file_type::regular)
+        throw Failure(err::PathFileAccess, name + " is not a file");
+
+    errno = 0;
+    File file(std::fopen(path.string().c_str(), "rb"), &std::fclose);
+    if (!file) {
+        int e = errno;
+        if (e == ENOENT)
+            throw Failure(err::FileNotFound, "File not found: " + name);
+        if (e == EACCES || e == EPERM)
+            throw Failure(err::PermissionDenied, "Permission denied: cannot read " + name);
+        throw Failure(err::PathFileAccess, "Cannot open " + name + ": " + std::strerror(e));
+    }
+    return file;
+}
+
+} // namespace
+
+void readDateTable(DateTable& table, std::string_view text, const std::string& fileName)
+{
+    TextSource source(text);
+    readFields(table, source, displayText(fileName));
+}
+
 void loadDateTable(DateTable& table, const std::filesystem::path& path)
 {
-    readDateTable(table, readWholeFile(path), path.string());
+    const std::string name = displayName(path);
+    const File file = openDatesFile(path, name);
+    FileSource source(file.get(), name);
+    readFields(table, source, name);
 }
 
 } // namespace halvane

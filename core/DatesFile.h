@@ -8,13 +8,17 @@
 //    next comma or line end is ignored;
 //  - an unquoted field is everything up to the next comma or line end;
 //  - blank lines are skipped (a line end right after a comma still ends an
-//    empty field);
-//  - a UTF-8 byte-order mark at the start, and an end-of-file mark (Ctrl-Z)
-//    are ignored, as text editors write them.
+//    empty field, but a comma followed by the end of the file is no field);
+//  - a UTF-8 byte-order mark at the start is skipped, and an end-of-file
+//    mark (Ctrl-Z) ends the file, as text editors write them.
+// The file is read as a stream, field by field, and never further than the
+// 1747th record; a field keeps only the characters a slot can hold, so the
+// memory used is the same whatever the file holds.
 #pragma once
 
 #include "core/DateTable.h"
 
+#include <cstddef>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -24,14 +28,17 @@ namespace halvane
 
 inline constexpr std::string_view kDatesFileName = "DATES.TXT";
 
+// The file is read through a buffer of this many bytes.
+inline constexpr std::size_t kDatesReadBlock = 64 * 1024;
+
 // Fills entries 1 to 1747 from `text`; whatever follows the 1747th record is
 // never read. Throws Failure 62 (input past end of file) naming `fileName`
 // and the record that ended early.
 void readDateTable(DateTable& table, std::string_view text, const std::string& fileName);
 
-// Reads the file at `path` into `table`. Throws
-// Failure 53 when the file is missing, 70 when it may not be read, 75 when it
-// is not a regular file, 57 on a read error, 62 when it ends early.
+// Reads the file at `path` into `table`, as readDateTable reads a text.
+// Throws Failure 53 when the file is missing, 70 when it may not be read, 75
+// when it is not a regular file, 57 on a read error, 62 when it ends early.
 void loadDateTable(DateTable& table, const std::filesystem::path& path);
 
 } // namespace halvane

@@ -30,6 +30,7 @@ inline constexpr int InvalidPicture = 481;
 inline constexpr int NoCurrentRecord = 3021;
 inline constexpr int CouldNotOpenFile = 3051;
 inline constexpr int FieldTooSmall = 3163;
+inline constexpr int TableChanged = 3197; // another program changed the table during the run
 inline constexpr int ItemNotFound = 3265;
 inline constexpr int UnrecognizedFormat = 3343;
 inline constexpr int TypeMismatch = 3464;

@@ -1,5 +1,6 @@
 #include "dbase/DataControl.h"
 
+#include "core/DisplayName.h"
 #include "core/Failure.h"
 #include "core/Platform.h"
 #include "core/Service.h"
@@ -27,8 +28,8 @@ bool sameIgnoringCase(std::string_view a, std::string_view b)
 
 } // namespace
 
-DataControl::DataControl()
-    : DataControl(platform::windowsFolder(kDatabaseName), {}, Access::ReadWrite)
+DataControl::DataControl(Access access)
+    : DataControl(platform::windowsFolder(kDatabaseName), {}, access)
 {
 }
 
@@ -64,7 +65,7 @@ std::filesystem::path DataControl::resolve(bool strict) const
             names += (names.empty() ? "" : ", ") + f.filename().string();
         throw Failure(err::CouldNotOpenFile, "Couldn't open file: " + displayName(m_folder) +
                                                  " holds more than one table named SHAMSI.DBF (" +
-                                                 names + "); keep only one of them");
+                                                 displayText(names) + "); keep only one of them");
     }
     return found.front();
 }
@@ -76,35 +77,36 @@ std::filesystem::path DataControl::tablePath() const
 
 void DataControl::Refresh()
 {
+    m_recordset.reset();
     try {
-        m_recordset.reset();
         Recordset();
     } catch (...) {
-        // No record set for now; Recordset() tries again and reports why.
-        m_recordset.reset();
+        // Nothing to hold on to; Recordset() tries again at the run and
+        // reports why.
     }
+    m_recordset.reset();
 }
 
 RecordSet* DataControl::Recordset()
 {
+    if (m_recordset) {
+        m_recordset->requireUnchanged();
+        return m_recordset.get();
+    }
     const auto file = resolve(true);
     FileIo::Status now;
     if (auto error = service<FileIo>().stat(file, now)) {
-        if (error == std::errc::no_such_file_or_directory || error == std::errc::not_a_directory) {
-            m_recordset.reset();
+        if (error == std::errc::no_such_file_or_directory || error == std::errc::not_a_directory)
             return nullptr;
-        }
         throw ioFailure(error, "cannot open", file);
-    }
-    if (m_recordset) {
-        const auto& opened = m_recordset->openedStatus();
-        if (m_recordset->path() == file && now.device == opened.device &&
-            now.inode == opened.inode && now.size == opened.size)
-            return m_recordset.get();
-        m_recordset.reset();
     }
     m_recordset = DbfRecordSet::open(file, m_access);
     return m_recordset.get();
+}
+
+void DataControl::Close()
+{
+    m_recordset.reset();
 }
 
 } // namespace halvane::dbase

@@ -1,10 +1,12 @@
 #include "dbase/DbfRecordSet.h"
 
 #include "core/Clock.h"
+#include "core/DisplayName.h"
 #include "core/Failure.h"
 #include "core/Service.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace halvane::dbase
 {
@@ -13,12 +15,7 @@ namespace
 {
 
 // Records read in one go: sequential reads in blocks of about this size.
-constexpr std::size_t kReadBlock = 128 * 1024;
-
-bool isDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
+constexpr std::size_t kReadBlock = 256 * 1024;
 
 std::string_view trimmed(std::string_view text, std::string_view blanks = " ")
 {
@@ -28,6 +25,38 @@ std::string_view trimmed(std::string_view text, std::string_view blanks = " ")
     return text.substr(first, text.find_last_not_of(blanks) - first + 1);
 }
 
+bool sameBytes(const char* a, const char* b, std::size_t n)
+{
+    for (std::size_t i = 0; i < n; ++i)
+        if (a[i] != b[i])
+            return false;
+    return true;
+}
+
+// Copies `n` bytes: up to 16 of them with two fixed-size (inlined) copies
+// that may overlap, as the walk copies field texts by the million.
+void copyBytes(char* to, const char* from, std::size_t n)
+{
+    if (n >= 8 && n <= 16) {
+        std::uint64_t head, tail;
+        std::memcpy(&head, from, 8);
+        std::memcpy(&tail, from + n - 8, 8);
+        std::memcpy(to, &head, 8);
+        std::memcpy(to + n - 8, &tail, 8);
+    } else if (n >= 4 && n < 8) {
+        std::uint32_t head, tail;
+        std::memcpy(&head, from, 4);
+        std::memcpy(&tail, from + n - 4, 4);
+        std::memcpy(to, &head, 4);
+        std::memcpy(to + n - 4, &tail, 4);
+    } else if (n < 4) {
+        for (std::size_t i = 0; i < n; ++i)
+            to[i] = from[i];
+    } else {
+        std::memcpy(to, from, n);
+    }
+}
+
 int daysInMonth(int year, int month)
 {
     static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -35,35 +64,46 @@ int daysInMonth(int year, int month)
     return month == 2 && leap ? 29 : kDays[month - 1];
 }
 
-// A date field's 8 bytes, YYYYMMDD: ISO text, Null when empty, else the
-// stored text itself (which no conversion places).
-FieldValue dateValue(std::string_view bytes)
+// Whether the 8 bytes at `bytes` are all digits: each byte's high nibble is
+// 3 and its low nibble at most 9 (adding 6 carries into the high nibble
+// exactly when it is not).
+bool eightDigits(const char* bytes)
 {
-    const std::string_view kBlanks(" \0", 2);
-    if (std::all_of(bytes.begin(), bytes.end(), isDigit)) {
-        auto number = [&](std::size_t at, std::size_t n) {
-            int value = 0;
-            for (std::size_t i = at; i < at + n; ++i)
-                value = value * 10 + (bytes[i] - '0');
-            return value;
-        };
-        const int year = number(0, 4);
-        const int month = number(4, 2);
-        const int day = number(6, 2);
+    std::uint64_t x;
+    std::memcpy(&x, bytes, 8);
+    constexpr std::uint64_t kHigh = 0xF0F0F0F0F0F0F0F0u, kThrees = 0x3030303030303030u;
+    return (x & kHigh) == kThrees && ((x + 0x0606060606060606u) & kHigh) == kThrees;
+}
+
+// A date field's 8 bytes, YYYYMMDD, into `value`: ISO text, Null when empty,
+// else the stored text itself (which no conversion places).
+void readDate(std::string_view bytes, FieldValue& value)
+{
+    if (bytes.size() == 8 && eightDigits(bytes.data())) {
+        auto digit = [&](std::size_t i) { return bytes[i] - '0'; };
+        const int year = ((digit(0) * 10 + digit(1)) * 10 + digit(2)) * 10 + digit(3);
+        const int month = digit(4) * 10 + digit(5);
+        const int day = digit(6) * 10 + digit(7);
         if (year >= 1 && month >= 1 && month <= 12 && day >= 1 && day <= daysInMonth(year, month)) {
-            std::string iso(10, '-');
-            bytes.substr(0, 4).copy(iso.data(), 4);
-            bytes.substr(4, 2).copy(iso.data() + 5, 2);
-            bytes.substr(6, 2).copy(iso.data() + 8, 2);
-            return iso;
+            // Built in the result itself: the walk reads dates by the million.
+            value.emplace(10, '-');
+            char* iso = value->data();
+            std::memcpy(iso, bytes.data(), 4);
+            std::memcpy(iso + 5, bytes.data() + 4, 2);
+            std::memcpy(iso + 8, bytes.data() + 6, 2);
+            return;
         }
-        if (bytes == "00000000")
-            return std::nullopt;
+        if (year == 0 && month == 0 && day == 0)
+            return; // 00000000
     }
-    const auto text = trimmed(bytes, kBlanks);
-    if (text.empty())
-        return std::nullopt;
-    return std::string(text);
+    auto blank = [](char c) { return c == ' ' || c == '\0'; };
+    std::size_t first = 0, last = bytes.size();
+    while (first < last && blank(bytes[first]))
+        ++first;
+    while (last > first && blank(bytes[last - 1]))
+        --last;
+    if (first < last)
+        value.emplace(bytes.substr(first, last - first));
 }
 
 std::string typeName(char type)
@@ -84,6 +124,19 @@ std::string typeName(char type)
     default:
         return std::string("a field of type ") + type;
     }
+}
+
+std::uint32_t le32(const std::string& bytes, std::size_t i)
+{
+    std::uint32_t value = 0;
+    for (std::size_t b = 4; b-- > 0;)
+        value = value << 8 | static_cast<unsigned char>(bytes[i + b]);
+    return value;
+}
+
+std::string count(std::uint64_t n, const char* one, const char* many)
+{
+    return std::to_string(n) + " " + (n == 1 ? one : many);
 }
 
 // Closes a handle unless it was handed on.
@@ -149,6 +202,24 @@ DbfRecordSet::~DbfRecordSet()
     m_io.close(m_handle);
 }
 
+Failure DbfRecordSet::shortened(std::uint32_t index) const
+{
+    std::string holds;
+    FileIo::Status now;
+    if (!m_io.status(m_handle, now))
+        holds = " (it holds " +
+                count(now.size < m_layout.headerLength
+                          ? 0
+                          : (now.size - m_layout.headerLength) / m_layout.recordLength,
+                      "record", "records") +
+                " now)";
+    return Failure(err::InputPastEnd, "Input past end of file: " + displayName(m_path) +
+                                          " was shortened during the run: record " +
+                                          std::to_string(index + 1) + " of " +
+                                          std::to_string(m_layout.recordCount) +
+                                          " is no longer in it" + holds);
+}
+
 void DbfRecordSet::moveTo(std::uint32_t index)
 {
     m_editing = false;
@@ -158,19 +229,16 @@ void DbfRecordSet::moveTo(std::uint32_t index)
     if (index >= m_bufferFirst && index - m_bufferFirst < m_bufferCount)
         return;
     const std::size_t length = m_layout.recordLength;
-    const std::size_t count =
+    const std::size_t n =
         std::min<std::size_t>(m_buffer.size() / length, m_layout.recordCount - index);
     m_bufferCount = 0;
     const std::size_t got =
-        readFully(m_io, m_handle, m_layout.recordOffset(index), {m_buffer.data(), count * length},
+        readFully(m_io, m_handle, m_layout.recordOffset(index), {m_buffer.data(), n * length},
                   "cannot read", m_path, long(index) + 1);
-    if (got < count * length)
-        throw Failure(err::InputPastEnd, "Input past end of file: " + displayName(m_path) +
-                                             " ends before record " + std::to_string(index + 1) +
-                                             " of " + std::to_string(m_layout.recordCount) +
-                                             "; it was shortened while open");
+    if (got < n * length)
+        throw shortened(index + static_cast<std::uint32_t>(got / length));
     m_bufferFirst = index;
-    m_bufferCount = static_cast<std::uint32_t>(count);
+    m_bufferCount = static_cast<std::uint32_t>(n);
 }
 
 void DbfRecordSet::MoveLast()
@@ -194,11 +262,21 @@ bool DbfRecordSet::Eof() const
     return m_position >= m_layout.recordCount;
 }
 
+bool DbfRecordSet::loaded() const
+{
+    return m_position >= m_bufferFirst && m_position - m_bufferFirst < m_bufferCount;
+}
+
 void DbfRecordSet::requireCurrent(std::string_view operation) const
 {
     if (Eof())
         throw Failure(err::NoCurrentRecord, "No current record: " + std::string(operation) +
                                                 " past the last record of " + displayName(m_path));
+    if (!loaded())
+        throw Failure(err::NoCurrentRecord, "No current record: " + std::string(operation) +
+                                                " on record " + std::to_string(m_position + 1) +
+                                                " of " + displayName(m_path) +
+                                                ", which could not be read");
 }
 
 const char* DbfRecordSet::currentRecord() const
@@ -206,36 +284,77 @@ const char* DbfRecordSet::currentRecord() const
     return m_buffer.data() + std::size_t(m_position - m_bufferFirst) * m_layout.recordLength;
 }
 
+char* DbfRecordSet::currentRecord()
+{
+    return m_buffer.data() + std::size_t(m_position - m_bufferFirst) * m_layout.recordLength;
+}
+
 const FieldLayout& DbfRecordSet::field(std::string_view name) const
 {
-    if (const FieldLayout* f = m_layout.find(name))
-        return *f;
-    throw Failure(err::ItemNotFound, "Item not found in this collection: the table " +
-                                         displayName(m_path) + " has no field '" +
-                                         std::string(name) + "'");
+    // A run asks for the same eight names in every record, in the same
+    // order: each spelling is looked up in the layout once (the original
+    // searched the fields every time), and the search starts where the last
+    // one ended, so it mostly ends at the first or second name it tries.
+    for (std::size_t tried = 0, i = m_lastName; tried < m_nameCount; ++tried) {
+        const Name& known = m_names[i];
+        if (known.size == name.size() && sameBytes(known.text.data(), name.data(), known.size)) {
+            m_lastName = i;
+            return *known.field;
+        }
+        i = i + 1 == m_nameCount ? 0 : i + 1;
+    }
+    return resolve(name);
+}
+
+const FieldLayout& DbfRecordSet::resolve(std::string_view name) const
+{
+    const FieldLayout* f = m_layout.find(name);
+    if (!f)
+        throw Failure(err::ItemNotFound, "Item not found in this collection: the table " +
+                                             displayName(m_path) + " has no field '" +
+                                             displayText(name) + "'");
+    if (m_nameCount < m_names.size() && name.size() <= m_names[0].text.size()) {
+        Name& added = m_names[m_nameCount];
+        std::copy(name.begin(), name.end(), added.text.begin());
+        added.size = name.size();
+        added.field = f;
+        m_lastName = m_nameCount++;
+    }
+    return *f;
+}
+
+bool DbfRecordSet::isSet(const FieldLayout& f) const
+{
+    return std::find(m_set.begin(), m_set.end(), &f) != m_set.end();
 }
 
 void DbfRecordSet::Edit()
 {
     requireCurrent("Edit");
-    std::copy_n(currentRecord(), m_layout.recordLength, m_edit.begin());
+    // The edit holds the fields set in it; the others read from the record.
+    m_set.clear();
     m_editing = true;
 }
 
 FieldValue DbfRecordSet::Field(std::string_view name) const
 {
     const FieldLayout& f = field(name);
-    if (Eof())
-        requireCurrent("reading field '" + f.name + "'");
-    const char* record = m_editing ? m_edit.data() : currentRecord();
+    if (!loaded())
+        requireCurrent("reading field '" + displayText(f.name) + "'");
+    if (f.type != 'D' && f.type != 'C')
+        throw Failure(err::TypeMismatch, "Data type conversion error: field '" +
+                                             displayText(f.name) + "' of " + displayName(m_path) +
+                                             " is " + typeName(f.type) +
+                                             ", not a date or character field");
+    const char* record = m_editing && isSet(f) ? m_edit.data() : currentRecord();
     const std::string_view bytes(record + f.offset, f.width);
-    if (f.type == 'D')
-        return dateValue(bytes);
-    if (f.type == 'C')
-        return std::string(trimmed(bytes));
-    throw Failure(err::TypeMismatch, "Data type conversion error: field '" + f.name + "' of " +
-                                         displayName(m_path) + " is " + typeName(f.type) +
-                                         ", not a date or character field");
+    FieldValue value; // the one object returned: built in place
+    if (f.type == 'C') {
+        value.emplace(trimmed(bytes));
+    } else {
+        readDate(bytes, value);
+    }
+    return value;
 }
 
 void DbfRecordSet::SetField(std::string_view name, std::string_view text)
@@ -243,24 +362,39 @@ void DbfRecordSet::SetField(std::string_view name, std::string_view text)
     const FieldLayout& f = field(name);
     if (!m_editing)
         throw Failure(err::UpdateWithoutEdit,
-                      "Update or CancelUpdate without AddNew or Edit: field '" + f.name + "' of " +
-                          displayName(m_path) + " set outside an edit");
+                      "Update or CancelUpdate without AddNew or Edit: field '" +
+                          displayText(f.name) + "' of " + displayName(m_path) +
+                          " set outside an edit");
     if (f.type != 'C')
         throw Failure(err::TypeMismatch,
-                      "Data type conversion error: field '" + f.name + "' of " +
+                      "Data type conversion error: field '" + displayText(f.name) + "' of " +
                           displayName(m_path) + " is " + typeName(f.type) + ", " +
-                          std::to_string(f.width) +
-                          " bytes wide; the text it should take needs a character field");
+                          count(f.width, "byte", "bytes") +
+                          " wide; the text it should take needs a character field");
     const std::string_view kept = text.substr(0, text.find_last_not_of(' ') + 1);
     if (kept.size() > f.width)
         throw Failure(err::FieldTooSmall,
                       "The field is too small to accept the amount of data you attempted to add: "
                       "field '" +
-                          f.name + "' of " + displayName(m_path) + " is " +
-                          std::to_string(f.width) + " characters wide, the text '" +
-                          std::string(kept) + "' has " + std::to_string(kept.size()));
-    auto at = m_edit.begin() + f.offset;
-    std::fill(std::copy(kept.begin(), kept.end(), at), at + f.width, ' ');
+                          displayText(f.name) + "' of " + displayName(m_path) + " is " +
+                          count(f.width, "character", "characters") + " wide, the text '" +
+                          displayText(kept) + "' has " + std::to_string(kept.size()));
+    static constexpr char kSpaces[16] = {' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ',
+                                         ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '};
+    char* at = m_edit.data() + f.offset;
+    copyBytes(at, kept.data(), kept.size());
+    if (const std::size_t rest = f.width - kept.size(); rest <= sizeof kSpaces)
+        copyBytes(at + kept.size(), kSpaces, rest);
+    else
+        std::memset(at + kept.size(), ' ', rest);
+    if (!isSet(f))
+        m_set.push_back(&f);
+}
+
+void DbfRecordSet::write(std::uint64_t at, std::span<const char> bytes)
+{
+    m_written = true;
+    writeFully(m_io, m_handle, at, bytes, "cannot write", m_path, long(m_position) + 1);
 }
 
 void DbfRecordSet::Update()
@@ -268,44 +402,64 @@ void DbfRecordSet::Update()
     if (!m_editing)
         throw Failure(err::UpdateWithoutEdit, "Update or CancelUpdate without AddNew or Edit: " +
                                                   displayName(m_path) + " has no record in edit");
-    if (m_access == Access::DryRun) {
-        m_editing = false;
+    m_editing = false;
+    if (m_access == Access::DryRun)
         return;
+    // The record as Edit read it, and where it lies in the file.
+    char* record = currentRecord();
+    const std::uint64_t recordAt = m_layout.recordOffset(m_position);
+    // Per field set: the range from its first to its last changed byte.
+    struct Range {
+        std::uint32_t first, last;
+    };
+    std::array<Range, 8> local;
+    std::vector<Range> many;
+    std::span<Range> ranges;
+    if (m_set.size() > local.size()) {
+        many.resize(m_set.size());
+        ranges = many;
+    } else {
+        ranges = std::span(local).first(m_set.size());
     }
-    char* record =
-        m_buffer.data() + std::size_t(m_position - m_bufferFirst) * m_layout.recordLength;
-    const auto [first, last] = [&] {
-        auto changed = std::mismatch(m_edit.begin(), m_edit.end(), record);
-        if (changed.first == m_edit.end())
-            return std::pair<std::size_t, std::size_t>{0, 0};
-        auto back = std::mismatch(m_edit.rbegin(), m_edit.rend(),
-                                  std::reverse_iterator(record + m_edit.size()));
-        return std::pair<std::size_t, std::size_t>{std::size_t(changed.first - m_edit.begin()),
-                                                   m_edit.size() -
-                                                       std::size_t(back.first - m_edit.rbegin())};
-    }();
-    if (first < last) {
-        stampToday();
-        const std::uint64_t at = m_layout.recordOffset(m_position) + first;
-        try {
-            writeFully(m_io, m_handle, at, {m_edit.data() + first, last - first}, "cannot write",
-                       m_path, long(m_position) + 1);
-        } catch (const Failure&) {
-            // A write that failed part-way may have left some of the new
-            // bytes in the file: put the old ones back, so the record is
-            // whole as it was. If that fails too, the device is lost anyway;
-            // the first failure is the one to report.
+    std::size_t changed = 0;
+    for (const FieldLayout* f : m_set) {
+        std::uint32_t first = f->offset, last = f->offset + f->width;
+        while (first < last && m_edit[first] == record[first])
+            ++first;
+        while (last > first && m_edit[last - 1] == record[last - 1])
+            --last;
+        if (first < last)
+            ranges[changed++] = {first, last};
+    }
+    if (changed == 0)
+        return;
+    stampToday();
+    std::size_t done = 0;
+    try {
+        for (; done < changed; ++done)
+            write(recordAt + ranges[done].first,
+                  {m_edit.data() + ranges[done].first, ranges[done].last - ranges[done].first});
+    } catch (const Failure&) {
+        // A save that failed part-way may have left some of the new bytes in
+        // the file: put the old ones back, so the record is whole as it was.
+        // If that fails too, the device is lost anyway; the first failure is
+        // the one to report, unless the file lost the record altogether.
+        for (std::size_t i = 0; i <= done && i < changed; ++i) {
             try {
-                writeFully(m_io, m_handle, at, {record + first, last - first}, "cannot restore",
-                           m_path, long(m_position) + 1);
+                writeFully(m_io, m_handle, recordAt + ranges[i].first,
+                           {record + ranges[i].first, ranges[i].last - ranges[i].first},
+                           "cannot restore", m_path, long(m_position) + 1);
             } catch (const Failure&) {
             }
-            throw;
         }
-        std::copy(m_edit.begin() + std::ptrdiff_t(first), m_edit.begin() + std::ptrdiff_t(last),
-                  record + first);
+        FileIo::Status now;
+        if (!m_io.status(m_handle, now) && now.size < recordAt + m_layout.recordLength)
+            throw shortened(m_position);
+        throw;
     }
-    m_editing = false;
+    for (std::size_t i = 0; i < changed; ++i)
+        std::copy(m_edit.begin() + ranges[i].first, m_edit.begin() + ranges[i].last,
+                  record + ranges[i].first);
 }
 
 void DbfRecordSet::stampToday()
@@ -316,14 +470,16 @@ void DbfRecordSet::stampToday()
     // Years since 1900, month, day: one byte each.
     const char stamp[3] = {static_cast<char>(date.year - 1900), static_cast<char>(date.month),
                            static_cast<char>(date.day)};
-    if (!std::equal(std::begin(stamp), std::end(stamp), m_layout.lastUpdate.begin()))
+    if (!std::equal(std::begin(stamp), std::end(stamp), m_layout.lastUpdate.begin())) {
+        m_written = true;
         writeFully(m_io, m_handle, 1, stamp, "cannot write the last-update date", m_path);
+    }
     m_stamped = true;
 }
 
 void DbfRecordSet::Flush()
 {
-    if (m_access == Access::DryRun)
+    if (m_access == Access::DryRun || !m_written)
         return;
     if (auto error = m_io.sync(m_handle))
         throw ioFailure(error, "cannot save the changes to", m_path);
@@ -337,6 +493,66 @@ long DbfRecordSet::RecordCount() const
 long DbfRecordSet::AbsolutePosition() const
 {
     return Eof() ? -1 : static_cast<long>(m_position) + 1;
+}
+
+std::string DbfRecordSet::walked(const std::string& where) const
+{
+    const std::string records = "the " + count(m_layout.recordCount, "record", "records") +
+                                " of the run " + (m_layout.recordCount == 1 ? "was" : "were");
+    if (m_access == Access::DryRun)
+        return records + " read from " + where + " (a dry run: nothing was written)";
+    return records + " saved into " + where;
+}
+
+void DbfRecordSet::requireUnchanged() const
+{
+    const std::string name = displayName(m_path);
+    FileIo::Status atPath;
+    if (auto error = m_io.stat(m_path, atPath)) {
+        if (error != std::errc::no_such_file_or_directory && error != std::errc::not_a_directory)
+            throw ioFailure(error, "cannot look at", m_path);
+        FileIo::Status mine;
+        if (!m_io.status(m_handle, mine) && mine.links == 0)
+            throw Failure(err::TableChanged, "The table changed during the run: " + name +
+                                                 " was deleted; " + walked("the deleted file"));
+        throw Failure(err::TableChanged, "The table changed during the run: " + name +
+                                             " was moved away; " +
+                                             walked("the moved file, not at this path") +
+                                             "; move it back and run again");
+    }
+    if (atPath.device != m_status.device || atPath.inode != m_status.inode)
+        throw Failure(err::TableChanged,
+                      "The table changed during the run: " + name + " was replaced; " +
+                          walked("the file that was there before, not into the one there now") +
+                          "; run again to fill it");
+    FileIo::Status now;
+    if (auto error = m_io.status(m_handle, now))
+        throw ioFailure(error, "cannot look at", m_path);
+    const std::uint64_t records = now.size < m_layout.headerLength
+                                      ? 0
+                                      : (now.size - m_layout.headerLength) / m_layout.recordLength;
+    if (records < m_layout.recordCount)
+        throw shortened(static_cast<std::uint32_t>(records));
+    std::string header(m_layout.headerLength, '\0');
+    if (readFully(m_io, m_handle, 0, header, "cannot read the header", m_path) < header.size())
+        throw shortened(0);
+    const std::uint32_t recordsNow = le32(header, 4);
+    if (recordsNow != m_layout.recordCount)
+        throw Failure(
+            err::TableChanged,
+            "The table changed during the run: " + name +
+                (recordsNow > m_layout.recordCount ? " was appended to" : " lost records") +
+                ": it holds " + count(recordsNow, "record", "records") + " now, " +
+                std::to_string(m_layout.recordCount) + " were walked; run again");
+    if (header.compare(0, 1, m_layout.header, 0, 1) != 0 ||
+        header.compare(4, std::string::npos, m_layout.header, 4, std::string::npos) != 0)
+        throw Failure(err::TableChanged, "The table changed during the run: the header of " + name +
+                                             " was rewritten; run again");
+    if (now.size != m_status.size)
+        throw Failure(err::TableChanged, "The table changed during the run: " + name + " is " +
+                                             count(now.size, "byte", "bytes") + " now, " +
+                                             std::to_string(m_status.size) +
+                                             " when the run began; run again");
 }
 
 } // namespace halvane::dbase

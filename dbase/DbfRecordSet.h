@@ -1,7 +1,10 @@
 // The record set over one dBASE III/IV table file: moves, reads date and text
-// fields, and saves edited character fields in place, record by record. No
-// byte of the file outside the written fields changes, except the header's
-// last-update date, which becomes today's when the first record is saved.
+// fields, and saves edited character fields in place, record by record. It
+// reads the header, the layout and the records from the file itself while it
+// is open: nothing is taken from an earlier reading. A save writes only the
+// bytes of the fields set in the edit that differ from what the edit read;
+// the one other byte range ever written is the header's last-update date,
+// which becomes today's when the first record is saved.
 #pragma once
 
 #include "dbase/Access.h"
@@ -9,6 +12,7 @@
 #include "dbase/RecordSet.h"
 #include "dbase/TableLayout.h"
 
+#include <array>
 #include <filesystem>
 #include <memory>
 #include <vector>
@@ -30,7 +34,10 @@ public:
     DbfRecordSet(const DbfRecordSet&) = delete;
     DbfRecordSet& operator=(const DbfRecordSet&) = delete;
 
-    // Moves never fail on an empty table; MoveNext past the end fails with 3021.
+    // Moves never fail on an empty table; MoveNext past the end fails with
+    // 3021. Records are read from the file in blocks as the walk reaches
+    // them; a record the file no longer holds (it was shortened) fails with
+    // 62, and after a move that failed there is no current record (3021).
     void MoveLast() override;
     void MoveFirst() override;
     void MoveNext() override;
@@ -49,31 +56,48 @@ public:
     // an edit, 3265 for a missing field, 3464 for a field of another type,
     // 3163 for a text that does not fit (never truncated).
     void SetField(std::string_view name, std::string_view text) override;
-    // Writes the bytes of the record that changed, with one write, and
-    // returns when they are in the file. Throws 3020 outside an edit, or the
-    // I/O failure (the record then counts as not saved).
+    // For each field set in the edit, writes the bytes from the first to the
+    // last one that differ from what Edit read (one write per field), and
+    // returns when they are in the file. Throws 3020 outside an edit, 62 when
+    // the file was shortened below the record, or the I/O failure; the bytes
+    // written by a save that failed are put back as Edit read them.
     void Update() override;
-    // Syncs the file to stable storage (a dry run has nothing to sync).
+    // Syncs what this record set wrote to stable storage (nothing to do when
+    // it wrote nothing, or for a dry run).
     void Flush() override;
 
     long RecordCount() const override;
     // 1 for the first record; -1 at the end.
     long AbsolutePosition() const override;
 
+    // Returns when the file at path() is still the file this record set
+    // opened, unchanged: the same file (not replaced, moved or deleted), its
+    // size, and its header (last-update date aside). Otherwise throws what
+    // happened: 62 when it was shortened, else 3197 (appended to, replaced,
+    // moved away, deleted, rewritten), saying where the records went.
+    void requireUnchanged() const;
+
     const TableLayout& layout() const { return m_layout; }
     const std::filesystem::path& path() const { return m_path; }
-    // The file as it was when opened: who it is, and its size.
-    const FileIo::Status& openedStatus() const { return m_status; }
 
 private:
     DbfRecordSet(FileIo& io, FileIo::Handle handle, std::filesystem::path file, Access access,
                  FileIo::Status status);
 
     void moveTo(std::uint32_t index);
+    // Whether the current record's bytes are in the buffer (not so at the
+    // end, nor after a move whose read failed).
+    bool loaded() const;
     const char* currentRecord() const;
+    char* currentRecord();
     const FieldLayout& field(std::string_view name) const;
+    const FieldLayout& resolve(std::string_view name) const;
+    bool isSet(const FieldLayout& f) const;
     void requireCurrent(std::string_view operation) const;
     void stampToday();
+    void write(std::uint64_t at, std::span<const char> bytes);
+    Failure shortened(std::uint32_t index) const;
+    std::string walked(const std::string& where) const;
 
     FileIo& m_io;
     FileIo::Handle m_handle;
@@ -87,9 +111,22 @@ private:
     std::vector<char> m_buffer;
     std::uint32_t m_bufferFirst = 0;
     std::uint32_t m_bufferCount = 0;
+    // The fields set in the edit, at their places in a record; which they are.
     std::vector<char> m_edit;
+    std::vector<const FieldLayout*> m_set;
     bool m_editing = false;
     bool m_stamped = false;
+    bool m_written = false;
+
+    // Field names as callers spell them, resolved once.
+    struct Name {
+        std::array<char, 16> text;
+        std::size_t size;
+        const FieldLayout* field;
+    };
+    mutable std::array<Name, 16> m_names{};
+    mutable std::size_t m_nameCount = 0;
+    mutable std::size_t m_lastName = 0;
 };
 
 } // namespace halvane::dbase

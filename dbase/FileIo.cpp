@@ -20,11 +20,6 @@ bool isQuotaExceeded(std::error_code error)
 }
 } // namespace
 
-std::string displayName(const std::filesystem::path& file)
-{
-    return file.string();
-}
-
 Failure ioFailure(std::error_code error, std::string_view what, const std::filesystem::path& file)
 {
     int number = err::DeviceIO;

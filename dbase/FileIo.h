@@ -1,8 +1,10 @@
 // The service (core/Service.h) through which the table engine reaches the
 // file system: every open, read, write, sync and close of a table goes
 // through service<FileIo>(), so a test can put its own in place and make any
-// single call fail or fall short.
+// single call fail, fall short, or change the file between two calls.
 #pragma once
+
+#include "core/DisplayName.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -21,18 +23,21 @@ namespace halvane::dbase
 class FileIo
 {
 public:
-    using Handle = int;
+    // What open hands out and close takes back; its meaning is the
+    // implementation's own.
+    using Handle = std::intptr_t;
     enum class Mode { ReadOnly, ReadWrite };
 
     // What the engine needs to know about a file: its size, and who it is
-    // (so that a replaced file is told apart from the one that was opened).
+    // (so that a replaced file is told apart from the one that was opened:
+    // device and inode, on Windows the volume serial number and file index).
     struct Status {
         std::uint64_t size = 0;
         std::uint64_t device = 0;
         std::uint64_t inode = 0;
         bool regular = false;
         bool directory = false;
-        friend bool operator==(const Status&, const Status&) = default;
+        std::uint64_t links = 1; // names the file has; 0 once it is deleted
     };
 
     virtual ~FileIo() = default;
@@ -42,7 +47,8 @@ public:
 
     // Status of the file a path names (following links).
     virtual std::error_code stat(const std::filesystem::path& file, Status& out) = 0;
-    // Opens an existing file; never creates one.
+    // Opens an existing file; never creates one. Other programs may still
+    // read, write, rename and delete the file while it is open.
     virtual std::error_code open(const std::filesystem::path& file, Mode mode, Handle& out) = 0;
     virtual std::error_code status(Handle file, Status& out) = 0;
     // Reads up to into.size() bytes at `offset`; `done` < into.size() without
@@ -51,14 +57,23 @@ public:
                                  std::size_t& done) = 0;
     // Writes up to from.size() bytes at `offset`; may write fewer (`done`).
     // When it returns, the bytes written are in the file: another process
-    // reads them, and they stay if this process ends by any path.
+    // reads them, and they stay if this process ends by any path. Never
+    // extends the file: a range that reaches past its end (the file was
+    // shortened) fails with pastEndOfFile(), nothing of it written.
     virtual std::error_code write(Handle file, std::uint64_t offset, std::span<const char> from,
                                   std::size_t& done) = 0;
     // Makes everything written to the file durable on stable storage.
     virtual std::error_code sync(Handle file) = 0;
     virtual std::error_code close(Handle file) = 0;
 
-    // The operating system's files (SystemFileIo).
+    // What a write reaching past the end of the file reports.
+    static std::error_code pastEndOfFile()
+    {
+        return std::make_error_code(std::errc::result_out_of_range);
+    }
+
+    // The operating system's files: SystemFileIoPosix.cpp or
+    // SystemFileIoWin32.cpp.
     static FileIo& system();
 };
 
@@ -78,8 +93,5 @@ std::size_t readFully(FileIo& io, FileIo::Handle file, std::uint64_t offset, std
 // that makes no progress is a disk-full failure. Throws ioFailure as above.
 void writeFully(FileIo& io, FileIo::Handle file, std::uint64_t offset, std::span<const char> from,
                 std::string_view what, const std::filesystem::path& name, long record = 0);
-
-// A file's name as messages show it.
-std::string displayName(const std::filesystem::path& file);
 
 } // namespace halvane::dbase

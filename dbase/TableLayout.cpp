@@ -1,15 +1,11 @@
 #include "dbase/TableLayout.h"
 
+#include "core/DisplayName.h"
 #include "core/Failure.h"
 
 #include <algorithm>
 #include <array>
 #include <cctype>
-#include <cstdlib>
-#include <cstring>
-#include <memory>
-#include <optional>
-#include <shapefil.h>
 
 namespace halvane::dbase
 {
@@ -20,6 +16,8 @@ namespace
 constexpr std::size_t kFileHeader = 32;
 constexpr std::size_t kDescriptor = 32;
 constexpr char kTerminator = 0x0D;
+constexpr std::size_t kTransactionFlag = 14;
+constexpr std::size_t kEncryptionFlag = 15;
 
 unsigned byteAt(const std::string& bytes, std::size_t i)
 {
@@ -84,15 +82,10 @@ std::string upper(std::string_view text)
 
 // The field descriptors as the header stores them, checked for what a table
 // needs to be walked safely: names, types, widths and the terminator.
-struct RawField {
-    std::string name;
-    char type;
-    std::uint32_t width;
-};
-
-std::vector<RawField> rawFields(const std::string& header, const std::filesystem::path& name)
+std::vector<FieldLayout> readFields(const std::string& header, const std::filesystem::path& name)
 {
-    std::vector<RawField> fields;
+    std::vector<FieldLayout> fields;
+    std::uint32_t offset = 1;
     std::size_t at = kFileHeader;
     for (;;) {
         if (at >= header.size())
@@ -111,9 +104,10 @@ std::vector<RawField> rawFields(const std::string& header, const std::filesystem
         while (!fieldName.empty() && fieldName.back() == ' ')
             fieldName.pop_back();
         auto broken = [&](const std::string& why) {
-            return unrecognized(
-                name, "has a broken field descriptor (field " + std::to_string(number) +
-                          (fieldName.empty() ? "" : " '" + fieldName + "'") + "): " + why);
+            return unrecognized(name,
+                                "has a broken field descriptor (field " + std::to_string(number) +
+                                    (fieldName.empty() ? "" : " '" + displayText(fieldName) + "'") +
+                                    "): " + why);
         };
         if (fieldName.empty())
             throw broken("the field has no name");
@@ -131,151 +125,9 @@ std::vector<RawField> rawFields(const std::string& header, const std::filesystem
         for (const auto& f : fields)
             if (upper(f.name) == upper(fieldName))
                 throw broken("a second field of that name");
-        fields.push_back({fieldName, type, width});
+        fields.push_back({fieldName, type, width, offset});
+        offset += width;
         at += kDescriptor;
-    }
-    return fields;
-}
-
-// shapelib reads the table through these hooks, which lend it the handle we
-// opened (it never opens, writes or removes a file of its own). shapelib's
-// hooks carry no user data, hence the one table being opened per thread.
-struct HookFile {
-    FileIo* io;
-    FileIo::Handle handle;
-    std::uint64_t position = 0;
-    bool lent = false;
-    std::error_code error;
-    std::string message;
-};
-
-thread_local HookFile* t_opening = nullptr;
-
-HookFile* hookFile(SAFile file)
-{
-    return reinterpret_cast<HookFile*>(file);
-}
-
-bool endsWithDbf(const char* fileName)
-{
-    const std::size_t n = std::strlen(fileName);
-    return n >= 4 && upper(fileName + (n - 4)) == ".DBF";
-}
-
-SAFile hookOpen(const char* fileName, const char* access)
-{
-    HookFile* file = t_opening;
-    if (!file || file->lent || std::strpbrk(access, "wa+") || !endsWithDbf(fileName))
-        return nullptr;
-    file->lent = true;
-    return reinterpret_cast<SAFile>(file);
-}
-
-SAOffset hookRead(void* buffer, SAOffset size, SAOffset count, SAFile handle)
-{
-    HookFile* file = hookFile(handle);
-    if (size == 0 || file->error)
-        return 0;
-    std::size_t done = 0;
-    file->error = file->io->read(file->handle, file->position,
-                                 {static_cast<char*>(buffer), std::size_t(size * count)}, done);
-    file->position += done;
-    return file->error ? 0 : SAOffset(done / size);
-}
-
-SAOffset hookWrite(void*, SAOffset, SAOffset, SAFile)
-{
-    return 0;
-}
-
-SAOffset hookSeek(SAFile handle, SAOffset offset, int whence)
-{
-    HookFile* file = hookFile(handle);
-    if (whence == SEEK_SET)
-        file->position = offset;
-    else if (whence == SEEK_CUR)
-        file->position += offset;
-    else
-        return SAOffset(-1);
-    return 0;
-}
-
-SAOffset hookTell(SAFile handle)
-{
-    return SAOffset(hookFile(handle)->position);
-}
-
-int hookFlush(SAFile)
-{
-    return 0;
-}
-
-int hookClose(SAFile)
-{
-    return 0;
-}
-
-int hookRemove(const char*)
-{
-    return -1;
-}
-
-void hookError(const char* message)
-{
-    if (t_opening)
-        t_opening->message = message;
-}
-
-double hookAtof(const char* text)
-{
-    return std::atof(text);
-}
-
-struct DbfCloser {
-    void operator()(DBFInfo* dbf) const { DBFClose(dbf); }
-};
-
-// The fields as shapelib reads them from the descriptors.
-std::vector<FieldLayout> shapelibFields(FileIo& io, FileIo::Handle handle,
-                                        const std::filesystem::path& name)
-{
-    HookFile file{&io, handle, 0, false, {}, {}};
-    t_opening = &file;
-    SAHooks hooks{};
-    hooks.FOpen = hookOpen;
-    hooks.FRead = hookRead;
-    hooks.FWrite = hookWrite;
-    hooks.FSeek = hookSeek;
-    hooks.FTell = hookTell;
-    hooks.FFlush = hookFlush;
-    hooks.FClose = hookClose;
-    hooks.Remove = hookRemove;
-    hooks.Error = hookError;
-    hooks.Atof = hookAtof;
-    // shapelib asks for "<name>.dbf" in either case, whatever the real name:
-    // the hooks lend it our handle for that one request.
-    std::unique_ptr<DBFInfo, DbfCloser> dbf(DBFOpenLL("table.dbf", "rb", &hooks));
-    t_opening = nullptr;
-    if (file.error)
-        throw ioFailure(file.error, "cannot read the header of", name);
-    if (!dbf)
-        throw unrecognized(name, "cannot be read as a dBASE table" +
-                                     (file.message.empty() ? "" : " (" + file.message + ")"));
-    std::vector<FieldLayout> fields;
-    const int count = DBFGetFieldCount(dbf.get());
-    std::uint32_t offset = 1;
-    for (int i = 0; i < count; ++i) {
-        std::array<char, XBASE_FLDNAME_LEN_READ + 1> fieldName{};
-        int width = 0;
-        int decimals = 0;
-        DBFGetFieldInfo(dbf.get(), i, fieldName.data(), &width, &decimals);
-        FieldLayout f;
-        f.name = fieldName.data();
-        f.type = DBFGetNativeFieldType(dbf.get(), i);
-        f.width = static_cast<std::uint32_t>(std::max(width, 0));
-        f.offset = offset;
-        offset += f.width;
-        fields.push_back(std::move(f));
     }
     return fields;
 }
@@ -315,6 +167,17 @@ TableLayout readTableLayout(FileIo& io, FileIo::Handle file, const std::filesyst
                                      "); only dBASE III and IV tables can be filled "
                                      "(version 0x03, 0x83, 0x8B or 0xCB)");
     }
+    // dBASE IV marks a table whose change was cut short, and an encrypted
+    // one: their records cannot be taken as they stand.
+    if (header[kTransactionFlag] != 0)
+        throw unrecognized(name, "is marked as being changed by an incomplete transaction "
+                                 "(header byte 14 is " +
+                                     hexByte(byteAt(header, kTransactionFlag)) +
+                                     "); let dBASE software finish or roll it back first");
+    if (header[kEncryptionFlag] != 0)
+        throw unrecognized(name, "is encrypted (header byte 15 is " +
+                                     hexByte(byteAt(header, kEncryptionFlag)) +
+                                     "); only plain tables can be filled");
     std::copy_n(header.begin() + 1, 3, layout.lastUpdate.begin());
     layout.recordCount = le32(header, 4);
     layout.headerLength = le16(header, 8);
@@ -331,10 +194,10 @@ TableLayout readTableLayout(FileIo& io, FileIo::Handle file, const std::filesyst
     header.resize(layout.headerLength);
     if (readFully(io, file, 0, header, "cannot read the header", name) < header.size())
         throw unrecognized(name, "ends inside its header");
-    const auto raw = rawFields(header, name);
+    layout.fields = readFields(header, name);
 
     std::uint64_t widths = 1;
-    for (const auto& f : raw)
+    for (const auto& f : layout.fields)
         widths += f.width;
     if (widths != layout.recordLength)
         throw unrecognized(name, "has an inconsistent header: record length " +
@@ -346,14 +209,7 @@ TableLayout readTableLayout(FileIo& io, FileIo::Handle file, const std::filesyst
         throw unrecognized(name, "claims " + std::to_string(layout.recordCount) +
                                      " records, but the file holds only " +
                                      std::to_string(records));
-
-    layout.fields = shapelibFields(io, file, name);
-    bool agrees = layout.fields.size() == raw.size();
-    for (std::size_t i = 0; agrees && i < raw.size(); ++i)
-        agrees = layout.fields[i].name == raw[i].name && layout.fields[i].type == raw[i].type &&
-                 layout.fields[i].width == raw[i].width;
-    if (!agrees)
-        throw unrecognized(name, "has field descriptors that cannot be read consistently");
+    layout.header = std::move(header);
     return layout;
 }
 

@@ -34,6 +34,7 @@ struct TableLayout {
     std::uint32_t headerLength = 0;
     std::uint32_t recordLength = 0;
     std::vector<FieldLayout> fields;
+    std::string header; // the header's bytes as read, field descriptors included
 
     // The field called `name`, compared without regard to ASCII case as the
     // dBASE driver does; nullptr when there is none.
@@ -45,9 +46,9 @@ struct TableLayout {
 };
 
 // Reads and checks the header of the open table `file` (`fileSize` bytes,
-// named `name` in messages). The field descriptors are read by shapelib; the
-// checks around them are ours. Throws Failure: 3343 (unrecognized database
-// format) for an empty or foreign file, another version, an inconsistent or
+// named `name` in messages). Throws Failure: 3343 (unrecognized database
+// format) for an empty or foreign file, another version, a table marked as
+// encrypted or as changed by an incomplete transaction, an inconsistent or
 // truncated header, broken field descriptors, or fewer records in the file
 // than the header claims; an I/O failure as ioFailure says.
 TableLayout readTableLayout(FileIo& io, FileIo::Handle file, const std::filesystem::path& name,

@@ -45,8 +45,9 @@ public:
     std::error_code write(Handle, std::uint64_t offset, std::span<const char> from,
                           std::size_t& done) override
     {
+        done = 0;
         if (offset + from.size() > m_bytes.size())
-            m_bytes.resize(offset + from.size());
+            return pastEndOfFile();
         std::copy(from.begin(), from.end(), m_bytes.begin() + static_cast<long>(offset));
         done = from.size();
         return {};

@@ -28,7 +28,7 @@ void fillRecord(dbase::RecordSet& rs, const Converter& convert)
             // The test and the conversion each read the field: the engine
             // is asked again rather than the first answer reused.
             const dbase::FieldValue again = rs.Field(source);
-            rs.SetField(destination, convert(source, again.value_or(std::string())));
+            rs.SetField(destination, convert(source, again ? std::string_view(*again) : ""));
         } else {
             rs.SetField(destination, " ");
         }

@@ -21,9 +21,12 @@ public:
     QString caption() const { return m_caption; }
     void setCaption(const QString& caption) { m_caption = caption; }
 
-    // Opens the table, as when its window loads; never fails (see DataControl).
+    // Opens and checks the table, as when its window loads; never fails (see
+    // DataControl). Holds nothing open afterwards.
     void Refresh() { m_control.Refresh(); }
     dbase::RecordSet* Recordset() override { return m_control.Recordset(); }
+    // Releases the table after a run.
+    void Close() { m_control.Close(); }
     const dbase::DataControl& control() const { return m_control; }
 
 private:

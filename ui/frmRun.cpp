@@ -1,5 +1,6 @@
 #include "ui/frmRun.h"
 
+#include "core/ConversionCache.h"
 #include "core/DatesFile.h"
 #include "core/Host.h"
 #include "core/Outcome.h"
@@ -69,9 +70,16 @@ void frmRun::Form_Load()
 
 void frmRun::cmdRun_Click()
 {
+    // The answers of one run are remembered within it: a schedule holds the
+    // same days many times over.
+    m_conversions.emplace(m_table);
     run::runConversion(*m_dbShamsi, *this, [this](std::string_view, std::string_view text) {
         return Shamsi_Conv(text);
     });
+    m_conversions.reset();
+    // No handle on the table between runs: the exporting program may
+    // rewrite or replace it before the next one.
+    m_dbShamsi->Close();
 }
 
 void frmRun::cmdCancel_Click()
@@ -85,9 +93,10 @@ void frmRun::imgInstr_Click()
     Show<frmInstruction>();
 }
 
-std::string frmRun::Shamsi_Conv(std::string_view GetVar) const
+std::string frmRun::Shamsi_Conv(std::string_view GetVar)
 {
-    if (auto result = shamsiDate(m_table, GetVar))
+    if (auto result =
+            m_conversions ? m_conversions->shamsiDate(GetVar) : shamsiDate(m_table, GetVar))
         return std::move(*result);
     // Reported, and the run goes on with the empty text.
     msgBox(kDateNotFoundText, kDateNotFoundTitle);

@@ -3,10 +3,12 @@
 // on "Exit", and opens the instruction viewer from its instruction area.
 #pragma once
 
+#include "core/ConversionCache.h"
 #include "core/DateTable.h"
 #include "run/ConversionRun.h"
 
 #include <QWidget>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -36,7 +38,7 @@ public:
     // The Shamsi date text of one date through the window's table; when the
     // table cannot place the date, the message "Unable to Calculate Shamsi
     // Dates" (title "Date Not Found") and the empty text.
-    std::string Shamsi_Conv(std::string_view GetVar) const;
+    std::string Shamsi_Conv(std::string_view GetVar);
     const DateTable& dateTable() const { return m_table; }
 
     // What the conversion run shows: pictures in picRun, the focus on Run.
@@ -45,6 +47,7 @@ public:
 
 private:
     DateTable m_table;
+    std::optional<ConversionCache> m_conversions; // during a run
     DataControlWidget* m_dbShamsi;
     QPushButton* m_cmdCancel;
     QPushButton* m_cmdRun;

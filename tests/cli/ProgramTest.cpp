@@ -267,6 +267,9 @@ struct FailureCase {
     std::function<std::pair<fs::path, std::string>(const TempDir&)> arrange;
     std::string message;    // how standard error starts after "shamsi-dates: <table>: "
     bool aboutTable = true; // false: the message names another file, not the table
+    // How standard output starts, after "<table>: ": what the run did before
+    // it failed ("" when it never got to the records).
+    std::string report = "";
 };
 
 std::ostream& operator<<(std::ostream& os, const FailureCase& c)
@@ -287,7 +290,10 @@ TEST_P(FailingProgram, ExitsWithOneNamingTheFileAndChangesNothingItShouldNot)
 
     const Ran ran = shamsiDates(dir, extra + " " + quoted(table));
     EXPECT_EQ(ran.status, 1);
-    EXPECT_EQ(ran.out, "");
+    if (GetParam().report.empty())
+        EXPECT_EQ(ran.out, "");
+    else
+        EXPECT_TRUE(ran.out.starts_with(table.string() + ": " + GetParam().report)) << ran.out;
     const std::string prefix =
         "shamsi-dates: " + (GetParam().aboutTable ? table.string() + ": " : std::string());
     EXPECT_TRUE(ran.err.starts_with(prefix + GetParam().message)) << ran.err;
@@ -333,13 +339,13 @@ const FailureCase kFailures[] = {
          return std::pair{d.write("Shamsi.dbf", withoutField(threeRecords(), "EF_T1").bytes()),
                           std::string()};
      },
-     "Unexpected Error: "},
+     "Unexpected Error: ", true, "0 records saved before the failure, 2 dates converted, "},
     {"NarrowDestination",
      [](const TempDir& d) {
          return std::pair{d.write("Shamsi.dbf", withWidth(threeRecords(), "SHEF", 1).bytes()),
                           std::string()};
      },
-     "Unexpected Error: "},
+     "Unexpected Error: ", true, "1 record saved before the failure, 5 dates converted, "},
     {"DatesFileMissing",
      [](const TempDir& d) {
          return std::pair{d.write("Shamsi.dbf", threeRecords().bytes()),
@@ -372,6 +378,96 @@ TEST(Program, FailureKeepsTheRecordsSavedBeforeIt)
     EXPECT_EQ(after.substr(record + 1 + 5 + 32, 10), "79/01/02  ");
     EXPECT_EQ(after.substr(record + length, length), table.bytes().substr(record + length, length));
 }
+
+// A failure part-way: what the run did until then is still reported, the
+// dates it could not place included, before the message and the exit.
+TEST(Program, FailureStillReportsTheRecordsSavedAndTheDatesNotFound)
+{
+    TempDir dir;
+    TableBuilder table = withWidth(threeRecords(), "SHEF", 1);
+    table.records[0] = scheduleRecord("19790101");
+    const auto file = dir.write("Shamsi.dbf", table.bytes());
+    const Ran ran = shamsiDates(dir, quoted(file));
+    EXPECT_EQ(ran.status, 1);
+    EXPECT_TRUE(ran.out.starts_with("Unable to Calculate Shamsi Dates (Date Not Found): 1\n"
+                                    "  record 1, ES: 1979-01-01\n" +
+                                    file.string() +
+                                    ": 1 record saved before the failure, 2 dates converted, 1 "
+                                    "not found, "))
+        << ran.out;
+    EXPECT_NE(ran.err.find("'SHEF' of " + file.string() + " is 1 character wide"),
+              std::string::npos)
+        << ran.err;
+}
+
+// A report that cannot be written is a failure, whether standard output is
+// full or closed; the table is filled all the same.
+struct Unwritable {
+    const char* name;
+    const char* redirect;
+    const char* why;
+};
+
+class UnwritableReport : public ::testing::TestWithParam<Unwritable>
+{
+};
+
+TEST_P(UnwritableReport, ExitsWithOne)
+{
+    TempDir dir;
+    const auto file = dir.write("Shamsi.dbf", threeRecords().bytes());
+    const auto err = dir / "stderr.txt";
+    const int rc = std::system(
+        (quoted(kProgram) + " " + quoted(file) + " " + GetParam().redirect + " 2>" + quoted(err))
+            .c_str());
+    EXPECT_EQ(WIFEXITED(rc) ? WEXITSTATUS(rc) : -1, 1);
+    EXPECT_EQ(readFile(err), "shamsi-dates: " + file.string() +
+                                 ": Cannot write the report to standard output (" + GetParam().why +
+                                 "); the table was filled all the same\n");
+    EXPECT_NE(readFile(file), threeRecords().bytes());
+}
+
+INSTANTIATE_TEST_SUITE_P(Outputs, UnwritableReport,
+                         ::testing::Values(Unwritable{"Full", ">/dev/full",
+                                                      "No space left on device"},
+                                           Unwritable{"Closed", ">&-", "it is closed"}),
+                         [](const auto& p) { return std::string(p.param.name); });
+
+// Names of files reach the terminal with their control characters escaped,
+// from the engine's messages as from the report; other letters stay.
+struct ShownName {
+    const char* name;
+    std::string file;
+    std::string shown;
+};
+
+class NameInMessages : public ::testing::TestWithParam<ShownName>
+{
+};
+
+TEST_P(NameInMessages, HasItsControlCharactersEscaped)
+{
+    TempDir dir;
+    const auto file = dir / GetParam().file;
+    const std::string shown = (dir.path() / GetParam().shown).string();
+    const Ran missing = shamsiDates(dir, quoted(file.string()));
+    EXPECT_EQ(missing.err, "shamsi-dates: " + shown + ": Shamsi.dbf file not found\n");
+
+    dir.write(GetParam().file, withoutField(threeRecords(), "EF_T1").bytes());
+    const Ran broken = shamsiDates(dir, quoted(file.string()));
+    EXPECT_EQ(broken.status, 1);
+    EXPECT_TRUE(broken.err.ends_with("the table " + shown + " has no field 'EF_T1'\n"))
+        << broken.err;
+    EXPECT_TRUE(broken.out.starts_with(shown + ": 0 records saved")) << broken.out;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, NameInMessages,
+    ::testing::Values(ShownName{"Escape", "a\x1b[2Jb.dbf", "a\\x1B[2Jb.dbf"},
+                      ShownName{"LineEnd", "two\nlines.dbf", "two\\x0Alines.dbf"},
+                      ShownName{"Persian", "\xD8\xAC\xD8\xAF\xD9\x88\xD9\x84.dbf",
+                                "\xD8\xAC\xD8\xAF\xD9\x88\xD9\x84.dbf"}),
+    [](const auto& p) { return std::string(p.param.name); });
 
 struct UsageCase {
     const char* name;
@@ -445,6 +541,17 @@ TEST(Program, WithoutATableFillsTheDataControlsTable)
     EXPECT_TRUE(lastLine(ran.out).starts_with((driveC / "SHAMSI.DBF").string() + ": 6 records"))
         << ran.out;
     expectFilledCorrectly(dir, dir / "original.dbf", driveC / "SHAMSI.DBF");
+
+    // Two tables whose names differ only in case: refused, by a dry run too.
+    fs::copy_file(dir / "original.dbf", driveC / "shamsi.dbf");
+    for (const char* args : {"", "--dry-run"}) {
+        const Ran twice = shamsiDates(dir, args, env);
+        EXPECT_EQ(twice.status, 1) << args;
+        EXPECT_NE(twice.err.find("holds more than one table named SHAMSI.DBF (SHAMSI.DBF, "
+                                 "shamsi.dbf)"),
+                  std::string::npos)
+            << args << twice.err;
+    }
 }
 
 TEST(Program, ReadOnlyTableIsRefusedUnchanged)

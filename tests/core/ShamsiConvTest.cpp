@@ -1,5 +1,6 @@
 #include "core/ShamsiConv.h"
 
+#include "core/ConversionCache.h"
 #include "core/DateTable.h"
 #include "core/DatesFile.h"
 #include "tests/core/CalendarOracle.h"
@@ -133,6 +134,22 @@ TEST(ShamsiDate, IndexedLookupMatchesTheScanForEveryDay)
         std::snprintf(K, sizeof K, "%02d/%02d/%04d", g.d, g.m, 2000 + (g.y - 1900) % 4);
         ASSERT_EQ(delivered().find(K), linearFind(delivered(), K)) << K;
     }
+}
+
+// The cache answers exactly what the conversion answers, the first time and
+// from memory, for every day of 1978 to 2025 and for texts it does not keep.
+TEST(ConversionCache, AnswersAsTheConversion)
+{
+    ConversionCache cache(delivered());
+    for (int pass = 0; pass < 2; ++pass)
+        for (long day = dayNumber({1978, 1, 1}); day <= dayNumber({2025, 12, 31}); ++day) {
+            const std::string text = iso(gregorianOf(day));
+            ASSERT_EQ(cache.shamsiDate(text), shamsiDate(delivered(), text)) << text;
+        }
+    for (const char* text : {"21/03/2000", "2000-13-01", "2000-02-31", "20000321", "", "1899-12-31",
+                             "2100-01-01", " 2000-03-21", "2000-03-21 "})
+        for (int pass = 0; pass < 2; ++pass)
+            EXPECT_EQ(cache.shamsiDate(text), shamsiDate(delivered(), text)) << text;
 }
 
 } // namespace

@@ -7,7 +7,9 @@
 #include "tests/support/TableBuilder.h"
 #include "tests/support/TableChecks.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <optional>
 
@@ -85,50 +87,104 @@ TEST(DataControl, OnlyAMissingTableGivesNoRecordSet)
     expectFailure([&] { folder.Recordset(); }, err::PathFileAccess, {"folder.dbf", "directory"});
 }
 
-TEST(DataControl, KeepsItsRecordSetWhileTheFileIsTheSame)
+TEST(DataControl, HoldsTheTableOnlyDuringARun)
 {
     TempDir dir;
     const auto file = dir.write("Shamsi.dbf", oneRecordTable());
     FaultyFileIo io;
     DataControl control(file, dbase::Access::ReadWrite);
     control.Refresh();
-    EXPECT_EQ(io.opens, 1);
+    EXPECT_EQ(io.opens, 1) << "the window's load opens and checks the table";
+    EXPECT_EQ(io.closes, 1) << "and holds nothing afterwards";
     auto* set = control.Recordset();
     ASSERT_NE(set, nullptr);
-    fillWalk(*set); // its own writes change neither identity nor size
-    EXPECT_EQ(control.Recordset(), set);
-    EXPECT_TRUE(control.Recordset()->Eof());
-    EXPECT_EQ(io.opens, 1);
+    fillWalk(*set); // its own writes change neither identity, size nor header
+    EXPECT_EQ(control.Recordset(), set) << "asked again after the walk: the same record set";
+    EXPECT_TRUE(set->Eof());
+    EXPECT_EQ(io.opens, 2);
+    control.Close();
+    EXPECT_EQ(io.closes, 2);
+    std::filesystem::remove(file);
+    EXPECT_EQ(control.Recordset(), nullptr) << "a table that went away between runs is missing";
 }
 
-TEST(DataControl, ReopensAReplacedFile)
-{
-    TempDir dir;
-    const auto file = dir.write("Shamsi.dbf", oneRecordTable("20010321"));
-    DataControl control(file);
-    control.Refresh();
-    ASSERT_NE(control.Recordset(), nullptr);
-    // Same size, another file: written beside and renamed over the table.
-    std::filesystem::rename(dir.write("new.dbf", oneRecordTable("20020101")), file);
-    auto* set = control.Recordset();
-    ASSERT_NE(set, nullptr);
-    EXPECT_EQ(set->Field("ES"), "2002-01-01");
-}
-
-TEST(DataControl, ReopensAFileThatChangedSize)
+// A dry run's table moved away during the run: the message says the records
+// were read from the moved file, and that nothing was written.
+TEST(DataControl, ADryRunSaysWhereItReadTheRecords)
 {
     TempDir dir;
     const auto file = dir.write("Shamsi.dbf", oneRecordTable());
+    DataControl control(file, dbase::Access::DryRun);
+    control.Refresh();
+    fillWalk(*control.Recordset());
+    std::filesystem::rename(file, dir / "moved.dbf");
+    expectFailure([&] { control.Recordset(); }, err::TableChanged,
+                  {"Shamsi.dbf was moved away; the 1 record of the run was read from the moved "
+                   "file, not at this path (a dry run: nothing was written)"});
+}
+
+// Another program rewrites the table in place (same file, same size) after
+// the window loaded it, or between two runs: each run reads it as it is then.
+struct Rewrite {
+    const char* name;
+    bool betweenRuns; // else between the window's load and the first run
+    bool newLayout;   // fields reordered as well as new contents
+};
+
+class RewrittenInPlace : public testing::TestWithParam<Rewrite>
+{
+};
+
+TEST_P(RewrittenInPlace, TheRunWorksOnTheTableAsItIsNow)
+{
+    TableBuilder before;
+    before.add(scheduleRecord("20010321", "20010322")).add(scheduleRecord("19991231"));
+    TableBuilder after;
+    if (GetParam().newLayout) {
+        std::reverse(after.fields.begin(), after.fields.end());
+        for (const auto& r : {scheduleRecord("20050101"), scheduleRecord("", "20060606")}) {
+            auto reversed = r;
+            std::reverse(reversed.begin(), reversed.end());
+            after.add(reversed);
+        }
+    } else {
+        after.add(scheduleRecord("20050101")).add(scheduleRecord("", "20060606"));
+    }
+    ASSERT_EQ(after.bytes().size(), before.bytes().size());
+
+    TempDir dir;
+    const auto file = dir.write("Shamsi.dbf", before.bytes());
     DataControl control(file);
     control.Refresh();
-    ASSERT_EQ(control.Recordset()->RecordCount(), 1);
-    TableBuilder bigger;
-    bigger.add(scheduleRecord("20010321")).add(scheduleRecord("20010322"));
-    std::ofstream(file, std::ios::binary | std::ios::in) << bigger.bytes(); // same inode
-    EXPECT_EQ(control.Recordset()->RecordCount(), 2);
+    if (GetParam().betweenRuns) {
+        fillWalk(*control.Recordset());
+        control.Recordset();
+        control.Close();
+    }
+    std::ofstream(file, std::ios::binary | std::ios::in) << after.bytes(); // same file, rewritten
+    auto* set = control.Recordset();
+    ASSERT_NE(set, nullptr);
+    fillWalk(*set);
+    EXPECT_EQ(control.Recordset(), set);
+    control.Close();
 
-    std::filesystem::remove(file);
-    EXPECT_EQ(control.Recordset(), nullptr) << "a table that went away is not used";
+    const std::string filled = readFile(file);
+    auto reopened = dbase::DbfRecordSet::open(file, dbase::Access::DryRun);
+    EXPECT_EQ(
+        changedOutside(after.bytes(), filled, writableBytes(reopened->layout(), filled.size())),
+        std::vector<long>{});
+    EXPECT_EQ(reopened->Field("SHES"), "D20050101");
+    EXPECT_EQ(reopened->Field("SHEF"), "");
+    reopened->MoveNext();
+    EXPECT_EQ(reopened->Field("SHES"), "");
+    EXPECT_EQ(reopened->Field("SHEF"), "D20060606");
 }
+
+INSTANTIATE_TEST_SUITE_P(Moments, RewrittenInPlace,
+                         testing::Values(Rewrite{"ContentAfterLoad", false, false},
+                                         Rewrite{"ContentAndLayoutAfterLoad", false, true},
+                                         Rewrite{"ContentBetweenRuns", true, false},
+                                         Rewrite{"ContentAndLayoutBetweenRuns", true, true}),
+                         [](const auto& p) { return std::string(p.param.name); });
 
 } // namespace

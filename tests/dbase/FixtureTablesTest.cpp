@@ -1,7 +1,12 @@
 // Tables written by other dBASE software (python3-dbf and GDAL's ogr2ogr, see
-// tests/data/dbase/make-fixtures.sh): read as written, and filled without a
-// byte changing outside the destination fields and the header's date.
+// tests/data/dbase/make-fixtures.sh): read as written, their field
+// descriptors as shapelib (an independent reader) reads them, and filled
+// without a byte changing outside the destination fields and the header's
+// date.
 #include "dbase/DbfRecordSet.h"
+#if HALVANE_SHAPELIB
+#include "tests/support/ShapelibReader.h"
+#endif
 #include "tests/support/TableChecks.h"
 
 #include <gtest/gtest.h>
@@ -44,8 +49,12 @@ class FixtureTable : public testing::TestWithParam<Fixture>
 TEST_P(FixtureTable, ReadsEveryRecordAsWritten)
 {
     TempDir dir;
-    auto set = DbfRecordSet::open(copyFixture(dir, GetParam().file));
+    const auto file = copyFixture(dir, GetParam().file);
+    auto set = DbfRecordSet::open(file);
     ASSERT_EQ(set->RecordCount(), long(GetParam().records));
+#if HALVANE_SHAPELIB
+    EXPECT_EQ(shapelibDisagreement(readFile(file), set->layout()), "");
+#endif
     set->MoveLast();
     set->MoveFirst();
     std::size_t index = 0;

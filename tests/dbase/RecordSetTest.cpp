@@ -5,7 +5,9 @@
 #include "tests/support/TableChecks.h"
 
 #include <csignal>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -94,8 +96,9 @@ TEST_P(DestinationWrite, StoresPaddedOrFailsNamingFieldAndWidth)
     const auto& c = GetParam();
     TempDir dir;
     TableBuilder table;
-    table.fields = {{"ES", 'D', 8}, {"SHES", 'C', 10}, {"NARROW", 'C', 8}, {"COST", 'N', 10}};
-    table.add({"20010321", "old", "old", "1"});
+    table.fields = {
+        {"ES", 'D', 8}, {"SHES", 'C', 10}, {"NARROW", 'C', 8}, {"COST", 'N', 10}, {"ONE", 'C', 1}};
+    table.add({"20010321", "old", "old", "1", "x"});
     const auto file = writeTable(dir, table);
     const std::string before = readFile(file);
     auto set = DbfRecordSet::open(file);
@@ -103,7 +106,9 @@ TEST_P(DestinationWrite, StoresPaddedOrFailsNamingFieldAndWidth)
     if (c.failure) {
         std::vector<std::string> parts{c.field, "Shamsi.dbf"};
         if (const auto* f = set->layout().find(c.field))
-            parts.push_back(std::to_string(f->width));
+            parts.push_back(std::to_string(f->width) + (c.failure != err::FieldTooSmall ? ""
+                                                        : f->width == 1 ? " character wide"
+                                                                        : " characters wide"));
         expectFailure([&] { set->SetField(c.field, c.text); }, c.failure, parts);
         set->Update();
         EXPECT_EQ(readFile(file), before) << "a refused text changes nothing";
@@ -135,6 +140,7 @@ INSTANTIATE_TEST_SUITE_P(
                     WriteCase{"leadingSpacesKept", "SHES", "  ab", 0, "  ab      "},
                     WriteCase{"tooLong", "SHES", "1380/01/01x", err::FieldTooSmall, ""},
                     WriteCase{"tooLongForNarrow", "NARROW", "1380/01/01", err::FieldTooSmall, ""},
+                    WriteCase{"tooLongForOneCharacter", "ONE", "ab", err::FieldTooSmall, ""},
                     WriteCase{"dateDestination", "ES", "80/01/01", err::TypeMismatch, ""},
                     WriteCase{"numericDestination", "COST", "80/01/01", err::TypeMismatch, ""},
                     WriteCase{"missingField", "SHTF", "80/01/01", err::ItemNotFound, ""}),
@@ -204,27 +210,118 @@ TEST(RecordSet, WalksEveryRecordInOrderAcrossReadBlocks)
 
 // ---- Saving ------------------------------------------------------------------
 
-TEST(RecordSet, SavesWithOneWritePerRecordAndStampsTheDateOnce)
+TEST(RecordSet, SavesOnlyTheChangedBytesOfEachFieldAndStampsTheDateOnce)
 {
     TempDir dir;
     TableBuilder table;
     for (int i = 0; i < 20; ++i)
         table.add(scheduleRecord("20010321", "", "19991231"), i == 3);
+    table.records[5][5] = "D20010320"; // SHES holds its text but for one byte
     const auto file = writeTable(dir, table);
     FaultyFileIo io;
     const auto [before, after, layout, changed] = fillFile(file);
-    EXPECT_EQ(io.writes, 20 + 1) << "one write per record, and one for the header's date";
-    EXPECT_EQ(io.syncs, 1);
     EXPECT_EQ(changed, std::vector<long>{});
     EXPECT_EQ(after.substr(1, 3), todayStamp());
     EXPECT_EQ(after[layout.recordOffset(3)], '*') << "a deleted record stays marked";
     const auto* shes = layout.find("SHES");
     EXPECT_EQ(after.substr(layout.recordOffset(3) + shes->offset, 10), "D20010321 ");
 
-    // A second walk writes the same bytes: nothing to write at all.
+    // One write per field whose bytes change, holding exactly the bytes from
+    // its first to its last changed one; and one for the header's date.
+    ASSERT_FALSE(io.written.empty());
+    EXPECT_EQ(io.written.front(), (std::pair<std::uint64_t, std::size_t>{1, 3}));
+    std::size_t expectedWrites = 1;
+    for (std::uint32_t r = 0; r < layout.recordCount; ++r)
+        for (const std::string_view name : kDestinations) {
+            const auto* f = layout.find(name);
+            const auto at = layout.recordOffset(r) + f->offset;
+            const auto was = before.substr(at, f->width), now = after.substr(at, f->width);
+            if (was == now)
+                continue;
+            ++expectedWrites;
+            const auto first =
+                std::mismatch(was.begin(), was.end(), now.begin()).first - was.begin();
+            const auto last =
+                f->width -
+                (std::mismatch(was.rbegin(), was.rend(), now.rbegin()).first - was.rbegin());
+            const std::pair<std::uint64_t, std::size_t> range{at + first, last - first};
+            EXPECT_NE(std::find(io.written.begin(), io.written.end(), range), io.written.end())
+                << "record " << r + 1 << " " << name;
+        }
+    EXPECT_EQ(io.written.size(), expectedWrites);
+    EXPECT_EQ(io.syncs, 1);
+
+    // A second walk finds every text in place: nothing to write or sync.
     FaultyFileIo again;
     EXPECT_EQ(fillFile(file).after, after);
-    EXPECT_EQ(again.writes, 0);
+    EXPECT_EQ(again.writes + again.syncs, 0);
+}
+
+// Another program changes the record between our Edit and our Update: its
+// bytes outside what we change are kept, even where we set a field to the
+// value it already had.
+TEST(RecordSet, AChangeByAnotherProgramBetweenReadAndWriteIsKept)
+{
+    TempDir dir;
+    TableBuilder table;
+    table.add(scheduleRecord("20010321"));
+    const auto file = writeTable(dir, table);
+    auto set = DbfRecordSet::open(file);
+    const auto layout = set->layout();
+    set->Edit();
+    set->SetField("SHES", "new");
+    set->SetField("SHEF", "old"); // unchanged
+    {
+        std::fstream other(file, std::ios::binary | std::ios::in | std::ios::out);
+        for (const char* name : {"DONE", "ID", "SHEF"}) {
+            other.seekp(std::streamoff(layout.recordOffset(0) + layout.find(name)->offset));
+            other.put('9');
+        }
+    }
+    set->Update();
+    set.reset();
+    const std::string after = readFile(file);
+    auto byte = [&](const char* name) {
+        return after[layout.recordOffset(0) + layout.find(name)->offset];
+    };
+    EXPECT_EQ(byte("DONE"), '9');
+    EXPECT_EQ(byte("ID"), '9');
+    EXPECT_EQ(byte("SHEF"), '9') << "a field set to its own value is not written";
+    EXPECT_EQ(after.substr(layout.recordOffset(0) + layout.find("SHES")->offset, 10), "new       ");
+}
+
+// On a sparse table, disk space is given to the pages written and no more.
+TEST(RecordSet, ASparseTableGetsDiskOnlyWhereItIsWritten)
+{
+    TempDir dir;
+    TableBuilder table;
+    constexpr std::uint32_t kRecords = 200'000; // 12 MB, all of it a hole
+    std::string header = table.header();
+    for (int i = 0; i < 4; ++i)
+        header[4 + i] = char((kRecords >> (8 * i)) & 0xFF);
+    const auto file = dir.write("Shamsi.dbf", header);
+    std::filesystem::resize_file(file,
+                                 header.size() + std::uint64_t(kRecords) * table.recordLength());
+    struct stat st {
+    };
+    ASSERT_EQ(stat(file.c_str(), &st), 0);
+    const auto blocksBefore = st.st_blocks;
+    {
+        auto set = DbfRecordSet::open(file);
+        for (std::uint32_t r = 0; r < kRecords; ++r, set->MoveNext())
+            if (r % 40'000 == 0) {
+                set->Edit();
+                set->SetField("SHES", "saved");
+                set->Update();
+            }
+        set->Flush();
+    }
+    ASSERT_EQ(stat(file.c_str(), &st), 0);
+    // Five records and the header: at most six pages, and a little for the
+    // file system's own bookkeeping.
+    EXPECT_LE((st.st_blocks - blocksBefore) * 512, 6 * 4096 + 16 * 1024);
+    auto set = DbfRecordSet::open(file, Access::DryRun);
+    EXPECT_EQ(set->Field("SHES"), "saved");
 }
 
 TEST(RecordSet, KeepsTheEndMarkerOrItsAbsenceAndTrailingBytes)

@@ -93,7 +93,12 @@ INSTANTIATE_TEST_SUITE_P(
         BadTable{"unknownType", withField({"EXTRA", '\x01', 4}), "unknown field type 0x01"},
         BadTable{"wideDate", withField({"EXTRA", 'D', 10}), "date field is 8 bytes wide"},
         BadTable{"duplicateName", withField({"es", 'D', 8}), "second field of that name"},
-        BadTable{"emptyName", withField({"", 'C', 4}), "no name"}),
+        BadTable{"emptyName", withField({"", 'C', 4}), "no name"},
+        BadTable{"controlCharactersInAName", withField({"A\x1b[2J", 'C', 4}),
+                 "field 11 'A\\x1B[2J'): the name holds control characters"},
+        BadTable{"incompleteTransaction", withByte(kGood, 14, 1),
+                 "incomplete transaction (header byte 14 is 0x01)"},
+        BadTable{"encrypted", withByte(kGood, 15, 1), "encrypted (header byte 15 is 0x01)"}),
     [](const auto& p) { return std::string(p.param.name); });
 
 class AcceptedVersion : public testing::TestWithParam<unsigned char>
@@ -140,13 +145,67 @@ TEST(TableFailure, FileShortenedWhileOpen)
 {
     TempDir dir;
     TableBuilder table;
-    for (int i = 0; i < 3000; ++i)
+    for (int i = 0; i < 10000; ++i) // more than one block of reading
         table.add(scheduleRecord("20010321"));
     const auto file = dir.write("Shamsi.dbf", table.bytes());
     auto set = DbfRecordSet::open(file);
     std::filesystem::resize_file(file, table.header().size() + 10 * table.recordLength());
-    expectFailure([&] { set->MoveLast(); }, err::InputPastEnd, {"Shamsi.dbf", "3000"});
+    expectFailure([&] { set->MoveLast(); }, err::InputPastEnd,
+                  {"Shamsi.dbf was shortened during the run: record 10000 of 10000 is no longer "
+                   "in it (it holds 10 records now)"});
+    expectFailure([&] { set->Edit(); }, err::NoCurrentRecord,
+                  {"record 10000 of", "Shamsi.dbf, which could not be read"});
 }
+
+// Another program shortens the table between two writes of a walk: where the
+// file's pages are mapped already, and where they are not yet. Either way a
+// failure that names the table and the record, never a signal, and the file
+// keeps the length the other program gave it.
+struct Shortening {
+    const char* name;
+    bool afterTheFirstWrite; // the table's pages are mapped by then
+};
+
+class ShortenedDuringAWalk : public testing::TestWithParam<Shortening>
+{
+};
+
+TEST_P(ShortenedDuringAWalk, FailsWithInputPastEnd)
+{
+    TableBuilder table;
+    table.fields.push_back({"NOTES", 'C', 250});
+    table.fields.push_back({"MORE", 'C', 250});
+    for (int i = 0; i < 60; ++i)
+        table.add(scheduleRecord("20010321", "20010322"));
+    TempDir dir;
+    const auto file = dir.write("Shamsi.dbf", table.bytes());
+    const auto layout = DbfRecordSet::open(file, Access::DryRun)->layout();
+    const std::uint64_t cut = 8192; // a page boundary, in record 15
+    const std::uint64_t at = GetParam().afterTheFirstWrite ? layout.recordOffset(40) : 0;
+    FaultyFileIo io;
+    bool done = false;
+    io.before = [&](std::string_view kind, std::uint64_t offset) {
+        if (!done && kind == "write" && offset >= at) {
+            std::filesystem::resize_file(file, cut);
+            done = true;
+        }
+    };
+    auto set = DbfRecordSet::open(file);
+    expectFailure([&] { fillWalk(*set); }, err::InputPastEnd,
+                  {"Shamsi.dbf was shortened during the run: record " +
+                   std::string(GetParam().afterTheFirstWrite ? "41" : "15") +
+                   " of 60 is no longer in it (it holds 13 records now)"});
+    set.reset();
+    EXPECT_EQ(std::filesystem::file_size(file), cut) << "the file is never extended";
+    const std::string after = readFile(file);
+    EXPECT_EQ(changedOutside(table.bytes().substr(0, cut), after, writableBytes(layout, cut)),
+              std::vector<long>{});
+}
+
+INSTANTIATE_TEST_SUITE_P(Moments, ShortenedDuringAWalk,
+                         testing::Values(Shortening{"BeforeItsFirstWrite", false},
+                                         Shortening{"UnderMappedPages", true}),
+                         [](const auto& p) { return std::string(p.param.name); });
 
 // A file the user may not write: refused when opened for filling, readable for
 // a dry run.
@@ -157,8 +216,8 @@ TEST(TableFailure, FileThatMayNotBeWritten)
     FaultyFileIo denied;
     denied.failAt = 2; // stat, then open
     denied.error = std::make_error_code(std::errc::permission_denied);
-    expectFailure([&] { DbfRecordSet::open(file, Access::ReadWrite); },
-                  err::PermissionDenied, {"Shamsi.dbf", "for writing"});
+    expectFailure([&] { DbfRecordSet::open(file, Access::ReadWrite); }, err::PermissionDenied,
+                  {"Shamsi.dbf", "for writing"});
 
     // The real thing: an immutable file refuses writing even to root.
     if (std::system(("chattr +i '" + file.string() + "' 2>/dev/null").c_str()) != 0)

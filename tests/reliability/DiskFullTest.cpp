@@ -1,11 +1,16 @@
 // A run on a table in a small file system that is full: it ends with a clear
-// message or completes, and loses nothing either way. Needs root and tmpfs;
-// skipped with the reason where the test cannot make such a file system.
+// message or completes, and loses nothing either way; and a save that needs
+// space the full file system does not have fails as a full disk, never as a
+// signal. Needs root and tmpfs; skipped with the reason where the test cannot
+// make such a file system.
 #include "tests/reliability/Reliability.h"
+#include "tests/support/FaultyFileIo.h"
 
 #include <cstring>
+#include <fcntl.h>
 #include <fstream>
 #include <sys/mount.h>
+#include <unistd.h>
 
 using namespace halvane;
 using namespace halvane::test;
@@ -85,6 +90,48 @@ TEST_F(FullDisk, RunLosesNothing)
         EXPECT_NE(readFile(errors).find("Unexpected Error: "), std::string::npos)
             << readFile(errors);
     }
+}
+
+// Another program punches a hole into the table under the pages the run has
+// mapped, on a full disk: filling the hole needs space there is not. The
+// save fails as a full disk, naming the table and the record, and the
+// records saved before keep their texts.
+TEST_F(FullDisk, AHoleUnderMappedPagesFailsAsDiskFull)
+{
+    TableBuilder table;
+    for (int i = 0; i < 400; ++i)
+        table.add(scheduleRecord("20010321", "20010322"));
+    const auto file = m_mount / "Shamsi.dbf";
+    std::ofstream(file, std::ios::binary) << table.bytes();
+    fill();
+    const auto layout = dbase::DbfRecordSet::open(file, dbase::Access::DryRun)->layout();
+    const std::uint64_t hole = layout.recordOffset(300) / 4096 * 4096;
+
+    FaultyFileIo io;
+    bool punched = false;
+    io.before = [&](std::string_view kind, std::uint64_t offset) {
+        if (punched || kind != "write" || offset < hole)
+            return;
+        punched = true;
+        const int fd = ::open(file.c_str(), O_RDWR);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(::fallocate(fd, FALLOC_FL_PUNCH_HOLE | FALLOC_FL_KEEP_SIZE, off_t(hole),
+                              off_t(std::filesystem::file_size(file) - hole)),
+                  0);
+        ::close(fd);
+        fill(); // the space the hole gave back is taken again
+    };
+    WatchedControl control(file);
+    const auto failure = runOnce(control);
+    ASSERT_TRUE(punched);
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->number(), err::DiskFull) << failure->description();
+    EXPECT_NE(failure->description().find("cannot write record "), std::string::npos)
+        << failure->description();
+    EXPECT_NE(failure->description().find(file.string()), std::string::npos);
+    control.control.Close();
+    const std::string after = readFile(file);
+    EXPECT_EQ(after.substr(layout.recordOffset(0) + layout.find("SHES")->offset, 10), "80/01/01  ");
 }
 
 } // namespace

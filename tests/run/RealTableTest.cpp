@@ -4,10 +4,12 @@
 #include "core/ShamsiConv.h"
 #include "dbase/DataControl.h"
 #include "run/ConversionRun.h"
+#include "tests/support/FaultyFileIo.h"
 #include "tests/support/RecordingHost.h"
 #include "tests/support/ScheduleTables.h"
 #include "tests/support/TableChecks.h"
 
+#include <fstream>
 #include <gtest/gtest.h>
 
 using namespace halvane;
@@ -258,5 +260,108 @@ TEST(RealTableRun, DateOutsideTheYearsIsLeftEmptyAndTheRunGoesOn)
     EXPECT_EQ(destination(file, 1, "SHTF"), "79/01/02");
     EXPECT_EQ(destination(file, 2, "SHES"), "79/01/02");
 }
+
+// Another program changes the table while a run works on it: at the end of
+// the walk (before the records are synced), or in its middle. The outcome
+// tells what happened; success is shown only for the file walked to its end
+// at the table's path.
+struct Change {
+    const char* name;
+    const char* at; // "sync", or "write" (of the third record)
+    std::function<void(const TempDir&, const std::filesystem::path&)> act;
+    std::string outcome; // after "Unexpected Error: "; ends with the rest of the text
+};
+
+std::ostream& operator<<(std::ostream& os, const Change& c)
+{
+    return os << c.name;
+}
+
+class ChangedDuringARun : public ::testing::TestWithParam<Change>
+{
+};
+
+TEST_P(ChangedDuringARun, EndsInAMessageThatSaysWhat)
+{
+    TempDir dir;
+    const TableBuilder table = threeRecords();
+    const auto file = dir.write("Shamsi.dbf", table.bytes());
+    const std::uint64_t third = table.header().size() + 2 * table.recordLength();
+    FaultyFileIo io;
+    bool acted = false;
+    io.before = [&](std::string_view kind, std::uint64_t offset) {
+        if (!acted && kind == GetParam().at && (kind != "write" || offset >= third)) {
+            acted = true;
+            GetParam().act(dir, file);
+        }
+    };
+    Press press(file);
+    EXPECT_TRUE(acted);
+    EXPECT_EQ(press.outcome, "Unexpected Error: " +
+                                 std::string(GetParam().outcome)
+                                     .replace(GetParam().outcome.find("FILE"), 4, file.string()));
+    EXPECT_EQ(press.display.shown, std::vector<std::string>{"wait.BMP"});
+}
+
+void appendRecord(const TempDir&, const std::filesystem::path& file)
+{
+    TableBuilder longer = threeRecords();
+    longer.add(scheduleRecord("20000401"));
+    std::ofstream(file, std::ios::binary | std::ios::in) << longer.bytes();
+}
+
+const Change kChanges[] = {
+    {"Appended", "sync", appendRecord,
+     "The table changed during the run: FILE was appended to: it holds 4 records now, 3 were "
+     "walked; run again"},
+    {"Replaced", "sync",
+     [](const TempDir& dir, const std::filesystem::path& file) {
+         std::filesystem::rename(dir.write("new.dbf", threeRecords().bytes()), file);
+     },
+     "The table changed during the run: FILE was replaced; the 3 records of the run were saved "
+     "into the file that was there before, not into the one there now; run again to fill it"},
+    {"MovedAway", "sync",
+     [](const TempDir& dir, const std::filesystem::path& file) {
+         std::filesystem::rename(file, dir / "elsewhere.dbf");
+     },
+     "The table changed during the run: FILE was moved away; the 3 records of the run were saved "
+     "into the moved file, not at this path; move it back and run again"},
+    {"Deleted", "sync",
+     [](const TempDir&, const std::filesystem::path& file) { std::filesystem::remove(file); },
+     "The table changed during the run: FILE was deleted; the 3 records of the run were saved "
+     "into the deleted file"},
+    {"HeaderRewritten", "sync",
+     [](const TempDir&, const std::filesystem::path& file) {
+         std::fstream f(file, std::ios::binary | std::ios::in | std::ios::out);
+         f.seekp(32);
+         f.put('X'); // the first field's name
+     },
+     "The table changed during the run: the header of FILE was rewritten; run again"},
+    {"Grown", "sync",
+     [](const TempDir&, const std::filesystem::path& file) {
+         std::ofstream(file, std::ios::binary | std::ios::app) << "more";
+     },
+     "The table changed during the run: FILE is " +
+         std::to_string(threeRecords().bytes().size() + 4) + " bytes now, " +
+         std::to_string(threeRecords().bytes().size()) + " when the run began; run again"},
+    {"LostRecords", "sync",
+     [](const TempDir&, const std::filesystem::path& file) {
+         std::fstream f(file, std::ios::binary | std::ios::in | std::ios::out);
+         f.seekp(4);
+         f.put('\x02'); // the record count, the file's size the same
+     },
+     "The table changed during the run: FILE lost records: it holds 2 records now, 3 were "
+     "walked; run again"},
+    {"ShortenedMidWalk", "write",
+     [](const TempDir&, const std::filesystem::path& file) {
+         std::filesystem::resize_file(file, threeRecords().header().size() +
+                                                threeRecords().recordLength());
+     },
+     "Input past end of file: FILE was shortened during the run: record 2 of 3 is no longer in "
+     "it (it holds 1 record now)"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Changes, ChangedDuringARun, ::testing::ValuesIn(kChanges),
+                         [](const auto& p) { return std::string(p.param.name); });
 
 } // namespace

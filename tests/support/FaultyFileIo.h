@@ -1,12 +1,16 @@
 // A FileIo over the real files that counts every call and can fail the Nth
-// one, or make writes fall short: how the tests reach the failure paths of
-// the table engine. It is the table engine's file I/O while it exists.
+// one, make writes fall short, or let the test change the file between two
+// calls: how the tests reach the failure paths of the table engine. It is the
+// table engine's file I/O while it exists.
 #pragma once
 
 #include "core/Service.h"
 #include "dbase/FileIo.h"
 
+#include <functional>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 namespace halvane::test
@@ -27,24 +31,33 @@ public:
     std::string failed;
     // Writes make no progress at all (and report no error).
     bool stall = false;
+    // Called before every call with its kind and, for reads and writes, its
+    // offset: another program acting on the file at that moment.
+    std::function<void(std::string_view kind, std::uint64_t offset)> before;
+    // Every write asked for: offset and size.
+    std::vector<std::pair<std::uint64_t, std::size_t>> written;
 
     std::error_code stat(const std::filesystem::path& file, Status& out) override
     {
+        act("stat");
         return next("stat") ? error : real().stat(file, out);
     }
     std::error_code open(const std::filesystem::path& file, Mode mode, Handle& out) override
     {
+        act("open");
         ++opens;
         openModes.push_back(mode);
         return next("open") ? error : real().open(file, mode, out);
     }
     std::error_code status(Handle file, Status& out) override
     {
+        act("status");
         return next("status") ? error : real().status(file, out);
     }
     std::error_code read(Handle file, std::uint64_t offset, std::span<char> into,
                          std::size_t& done) override
     {
+        act("read", offset);
         ++reads;
         done = 0;
         return next("read") ? error : real().read(file, offset, into, done);
@@ -52,7 +65,9 @@ public:
     std::error_code write(Handle file, std::uint64_t offset, std::span<const char> from,
                           std::size_t& done) override
     {
+        act("write", offset);
         ++writes;
+        written.emplace_back(offset, from.size());
         done = 0;
         if (next("write"))
             return error;
@@ -64,11 +79,13 @@ public:
     }
     std::error_code sync(Handle file) override
     {
+        act("sync");
         ++syncs;
         return next("sync") ? error : real().sync(file);
     }
     std::error_code close(Handle file) override
     {
+        act("close");
         ++closes;
         // The handle is released even when the close reports a failure.
         auto result = real().close(file);
@@ -78,6 +95,11 @@ public:
 private:
     ReplaceService<dbase::FileIo> m_scope{*this};
     static FileIo& real() { return FileIo::system(); }
+    void act(std::string_view kind, std::uint64_t offset = 0)
+    {
+        if (before)
+            before(kind, offset);
+    }
     bool next(const char* kind)
     {
         if (++calls != failAt)

@@ -19,6 +19,13 @@ namespace halvane::test
 {
 
 using run::kFieldPairs;
+// The run's source and destination fields, in the order it fills them.
+inline constexpr std::array<std::string_view, 4> kSources = {
+    run::kFieldPairs[0].first, run::kFieldPairs[1].first, run::kFieldPairs[2].first,
+    run::kFieldPairs[3].first};
+inline constexpr std::array<std::string_view, 4> kDestinations = {
+    run::kFieldPairs[0].second, run::kFieldPairs[1].second, run::kFieldPairs[2].second,
+    run::kFieldPairs[3].second};
 
 // Runs `body`, which must throw a Failure numbered `number` whose description
 // holds every one of `parts`.
@@ -35,8 +42,8 @@ std::string walkText(const dbase::FieldValue& source);
 // Walks every record as the run does: Edit, the four pairs, Update, MoveNext.
 void fillWalk(dbase::RecordSet& set);
 
-// The byte ranges of a file that a walk may change: the header's last-update
-// date and the destination fields of every record.
+// The byte ranges of a file of `fileSize` bytes that a walk may change: the
+// header's last-update date and the destination fields of every record.
 std::vector<bool> writableBytes(const dbase::TableLayout& layout, std::size_t fileSize);
 
 // Offsets where `before` and `after` differ outside the writable bytes (and

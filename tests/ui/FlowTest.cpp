@@ -1,6 +1,8 @@
 // The ways through the program's windows: start-up, the splash window's
 // buttons, the main window's run, exit and instruction area, the failures on
 // the way, and which window keeps the process alive.
+#include "run/ConversionRun.h"
+#include "tests/support/TableBuilder.h"
 #include "tests/ui/UiTest.h"
 #include "ui/ClickArea.h"
 #include "ui/Design.h"
@@ -18,6 +20,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
+#include <algorithm>
 #include <fstream>
 #include <functional>
 
@@ -240,6 +243,73 @@ TEST_F(Flow, RunPaintsWaitBeforeTheWalk)
         onScreenDuringWalk.convertToFormat(QImage::Format_RGB32).pixel(interior + QPoint(10, 10)),
         wait.pixel(10, 10));
 }
+
+// The planner exports the schedule again over the same file (same file,
+// same size) after the main window loaded the table, or after a first run:
+// the run fills the table as it is now, in its new layout too.
+struct Export {
+    const char* name;
+    bool afterARun; // else right after the window loaded
+    bool newLayout; // the fields in another order
+};
+
+std::ostream& operator<<(std::ostream& os, const Export& e)
+{
+    return os << e.name;
+}
+
+class ExportedAgain : public UiTest, public ::testing::WithParamInterface<Export>
+{
+};
+
+TEST_P(ExportedAgain, RunFillsTheTableAsItIsNow)
+{
+    writeTable(kRecords);
+    auto& main = Show<ui::frmRun>();
+    if (GetParam().afterARun) {
+        click(main, "cmdRun");
+        expectConverted(tableFile());
+    }
+    // The export of a later schedule: other dates, and with newLayout the
+    // same fields in the reverse order, so the file keeps its size.
+    TableBuilder next;
+    next.add(scheduleRecord("20010321"));
+    next.add(scheduleRecord("", "20020101"));
+    next.add(scheduleRecord("", "", "", "20000101"));
+    if (GetParam().newLayout) {
+        std::reverse(next.fields.begin(), next.fields.end());
+        for (auto& r : next.records)
+            std::reverse(r.begin(), r.end());
+    }
+    const std::string bytes = next.bytes();
+    // Written over the table: the same file, the same size.
+    const auto size = std::filesystem::file_size(tableFile());
+    std::ofstream(tableFile(), std::ios::binary | std::ios::in) << bytes;
+    ASSERT_EQ(std::filesystem::file_size(tableFile()), size) << "rewritten in place";
+
+    click(main, "cmdRun");
+    const std::vector<std::array<std::string, 4>> converted = {
+        {"80/01/01  ", "          ", "          ", "          "},
+        {"          ", "80/10/11  ", "          ", "          "},
+        {"          ", "          ", "          ", "78/10/11  "},
+    };
+    const std::string after = readFile(tableFile());
+    for (std::size_t r = 0; r < next.records.size(); ++r) {
+        for (std::size_t f = 0; f < run::kFieldPairs.size(); ++f)
+            EXPECT_EQ(next.storedField(after, r, run::kFieldPairs[f].second), converted[r][f])
+                << "record " << r << " " << run::kFieldPairs[f].second;
+        EXPECT_EQ(next.storedField(after, r, "DONE"), "T") << "record " << r;
+    }
+    EXPECT_EQ(control<ui::PictureBox>(main, "picRun")->picture(), deliveredPicture("success.BMP"));
+    EXPECT_EQ(host.ended, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Moments, ExportedAgain,
+                         ::testing::Values(Export{"ContentAfterLoad", false, false},
+                                           Export{"ContentAndLayoutAfterLoad", false, true},
+                                           Export{"ContentBetweenRuns", true, false},
+                                           Export{"ContentAndLayoutBetweenRuns", true, true}),
+                         [](const auto& p) { return std::string(p.param.name); });
 
 TEST_F(Flow, RunWithoutTableReportsAndEnds)
 {

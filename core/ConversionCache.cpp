@@ -1,0 +1,66 @@
+#include "core/ConversionCache.h"
+
+#include "core/Host.h"
+#include "core/ShamsiConv.h"
+
+#include <cstring>
+
+namespace halvane
+{
+namespace
+{
+
+bool digitsAt(std::string_view text, std::size_t at, std::size_t n, int& value)
+{
+    value = 0;
+    for (std::size_t i = at; i < at + n; ++i) {
+        if (text[i] < '0' || text[i] > '9')
+            return false;
+        value = value * 10 + (text[i] - '0');
+    }
+    return true;
+}
+
+} // namespace
+
+ConversionCache::Entry* ConversionCache::entryFor(std::string_view dateText)
+{
+    int year = 0, month = 0, day = 0;
+    if (dateText.size() != 10 || dateText[4] != '-' || dateText[7] != '-' ||
+        !digitsAt(dateText, 0, 4, year) || !digitsAt(dateText, 5, 2, month) ||
+        !digitsAt(dateText, 8, 2, day) || year < kFirstYear || year >= kFirstYear + kYears ||
+        month < 1 || month > 12 || day < 1 || day > 31)
+        return nullptr;
+    if (m_entries.empty())
+        m_entries.resize(std::size_t(kYears) * 12 * 31);
+    return &m_entries[(std::size_t(year - kFirstYear) * 12 + std::size_t(month - 1)) * 31 +
+                      std::size_t(day - 1)];
+}
+
+std::optional<std::string> ConversionCache::shamsiDate(std::string_view dateText)
+{
+    // The original converts every date anew; remembering the answers gives
+    // the same results at a fraction of the cost.
+    std::optional<std::string> result; // the one object returned: built in place
+    Entry* entry = entryFor(dateText);
+    if (entry && entry->state == 0) {
+        result = halvane::shamsiDate(m_table, dateText);
+        if (!result) {
+            entry->state = 2;
+        } else if (result->size() == entry->text.size()) {
+            std::copy(result->begin(), result->end(), entry->text.begin());
+            entry->state = 1;
+        }
+        return result;
+    }
+    if (!entry)
+        result = halvane::shamsiDate(m_table, dateText);
+    else if (entry->state == 1) {
+        // A copy of a fixed size compiles to a few moves.
+        result.emplace(entry->text.size(), ' ');
+        std::memcpy(result->data(), entry->text.data(), entry->text.size());
+    }
+    return result;
+}
+
+} // namespace halvane

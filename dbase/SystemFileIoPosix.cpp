@@ -1,0 +1,332 @@
+// FileIo over the POSIX calls. Reads are positioned reads. Writes to a file
+// opened for writing are copies into a shared mapping of a window of the
+// file: a write is then a copy into the file's own pages, in the file (seen
+// by every reader, kept if the process ends by any path) when it returns,
+// without a system call per field.
+//
+// A write through a mapping marks a whole folio of the page cache dirty
+// (up to 2 MiB on recent kernels), and writing it back gives disk space to
+// all of it: in a window of the file that holds a hole, writes are pwrite
+// instead, so a sparse file gets space for the blocks written and no more.
+// Windows are aligned to their size, so no folio reaches into two of them.
+//
+// A copy into a mapping faults (SIGBUS) when the file no longer reaches that
+// far (it was shortened) or the system cannot provide the page (no space for
+// it, an I/O error). The fault is caught around our own copies, and only
+// there: the write then fails past the end of a shortened file, and
+// otherwise the file is written with pwrite from then on, which reports the
+// reason (disk full, I/O error) as an error.
+#include "dbase/FileIo.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <csetjmp>
+#include <csignal>
+#include <cstring>
+#include <fcntl.h>
+#include <mutex>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace halvane::dbase
+{
+namespace
+{
+
+std::error_code lastError()
+{
+    return {errno, std::generic_category()};
+}
+
+FileIo::Status toStatus(const struct stat& st)
+{
+    FileIo::Status s;
+    s.size = static_cast<std::uint64_t>(st.st_size);
+    s.device = static_cast<std::uint64_t>(st.st_dev);
+    s.inode = static_cast<std::uint64_t>(st.st_ino);
+    s.regular = S_ISREG(st.st_mode);
+    s.directory = S_ISDIR(st.st_mode);
+    s.links = static_cast<std::uint64_t>(st.st_nlink);
+    return s;
+}
+
+// ---- The guard around copies into a mapping --------------------------------
+
+// The copy in progress on this thread: where to return to when it faults,
+// and the mapping it writes into. Read by the signal handler.
+struct CopyGuard {
+    sigjmp_buf* resume = nullptr;
+    const char* begin = nullptr;
+    const char* end = nullptr;
+};
+thread_local CopyGuard t_copy;
+struct sigaction g_previousBusAction;
+
+void onBusError(int signal, siginfo_t* info, void* context)
+{
+    const auto* at = static_cast<const char*>(info->si_addr);
+    if (t_copy.resume && at >= t_copy.begin && at < t_copy.end)
+        siglongjmp(*t_copy.resume, 1);
+    // Not a fault of our copy: handled as it was before ours was installed.
+    const struct sigaction& previous = g_previousBusAction;
+    if ((previous.sa_flags & SA_SIGINFO) && previous.sa_sigaction) {
+        previous.sa_sigaction(signal, info, context);
+        return;
+    }
+    if (previous.sa_handler == SIG_IGN && info->si_code <= 0)
+        return; // sent by another process, and ignored
+    if (previous.sa_handler != SIG_DFL && previous.sa_handler != SIG_IGN) {
+        previous.sa_handler(signal);
+        return;
+    }
+    ::signal(signal, SIG_DFL);
+    ::raise(signal);
+}
+
+void installBusHandler()
+{
+    static std::once_flag once;
+    std::call_once(once, [] {
+        struct sigaction action {
+        };
+        action.sa_sigaction = onBusError;
+        // SA_NODEFER: leaving the handler by siglongjmp then needs no change
+        // of the signal mask, so the copy needs no system call to set it up.
+        action.sa_flags = SA_SIGINFO | SA_NODEFER;
+        sigemptyset(&action.sa_mask);
+        ::sigaction(SIGBUS, &action, &g_previousBusAction);
+    });
+}
+
+// Copies `n` bytes to `to`, inside the mapping [begin, end). False when the
+// copy faulted; some of its bytes may be written then.
+bool guardedCopy(char* to, const char* from, std::size_t n, const char* begin, const char* end)
+{
+    sigjmp_buf resume;
+    if (sigsetjmp(resume, 0) != 0) {
+        t_copy.resume = nullptr;
+        return false;
+    }
+    t_copy.begin = begin;
+    t_copy.end = end;
+    std::atomic_signal_fence(std::memory_order_seq_cst);
+    t_copy.resume = &resume;
+    std::atomic_signal_fence(std::memory_order_seq_cst);
+    std::memcpy(to, from, n);
+    std::atomic_signal_fence(std::memory_order_seq_cst);
+    t_copy.resume = nullptr;
+    return true;
+}
+
+// ---- Files -------------------------------------------------------------------
+
+// Windows of this size are mapped in turn as a walk moves through the file,
+// so the memory used does not grow with the table.
+constexpr std::uint64_t kWindow = 4 * 1024 * 1024;
+
+struct OpenFile {
+    int fd = -1;
+    bool mapped = false; // written through a mapping (until a copy faults)
+    // The window of the file that writes fall in now: mapped at `base`, or
+    // nullptr when it holds a hole.
+    char* base = nullptr;
+    std::uint64_t start = 0;
+    std::size_t length = 0; // 0: no window yet
+    bool dirty = false;
+};
+
+class PosixFileIo final : public FileIo
+{
+public:
+    std::error_code stat(const std::filesystem::path& file, Status& out) override
+    {
+        struct stat st {
+        };
+        if (::stat(file.c_str(), &st) != 0)
+            return lastError();
+        out = toStatus(st);
+        return {};
+    }
+
+    std::error_code open(const std::filesystem::path& file, Mode mode, Handle& out) override
+    {
+        const int flags = O_CLOEXEC | (mode == Mode::ReadWrite ? O_RDWR : O_RDONLY);
+        int fd;
+        do {
+            fd = ::open(file.c_str(), flags);
+        } while (fd < 0 && errno == EINTR);
+        if (fd < 0)
+            return lastError();
+        auto* opened = new OpenFile;
+        opened->fd = fd;
+        opened->mapped = mode == Mode::ReadWrite;
+        out = reinterpret_cast<Handle>(opened);
+        return {};
+    }
+
+    std::error_code status(Handle file, Status& out) override
+    {
+        struct stat st {
+        };
+        if (::fstat(of(file).fd, &st) != 0)
+            return lastError();
+        out = toStatus(st);
+        return {};
+    }
+
+    std::error_code read(Handle file, std::uint64_t offset, std::span<char> into,
+                         std::size_t& done) override
+    {
+        done = 0;
+        ssize_t n;
+        do {
+            n = ::pread(of(file).fd, into.data(), into.size(), static_cast<off_t>(offset));
+        } while (n < 0 && errno == EINTR);
+        if (n < 0)
+            return lastError();
+        done = static_cast<std::size_t>(n);
+        return {};
+    }
+
+    std::error_code write(Handle file, std::uint64_t offset, std::span<const char> from,
+                          std::size_t& done) override
+    {
+        done = 0;
+        OpenFile& f = of(file);
+        if (from.empty())
+            return {};
+        if (f.mapped) {
+            const bool inside =
+                f.length && offset >= f.start && offset + from.size() <= f.start + f.length;
+            if (!inside) {
+                std::uint64_t size = 0;
+                if (auto error = fileSize(f.fd, size))
+                    return error;
+                if (offset + from.size() > size)
+                    return pastEndOfFile();
+                mapWindow(f, offset, from.size(), size);
+            }
+            if (f.mapped && f.base) {
+                if (guardedCopy(f.base + (offset - f.start), from.data(), from.size(), f.base,
+                                f.base + f.length)) {
+                    f.dirty = true;
+                    done = from.size();
+                    return {};
+                }
+                // The copy faulted: pwrite from now on, which tells why.
+                unmap(f);
+                f.mapped = false;
+            }
+        }
+        return positionedWrite(f.fd, offset, from, done);
+    }
+
+    std::error_code sync(Handle file) override
+    {
+        OpenFile& f = of(file);
+        if (f.base && f.dirty && ::msync(f.base, f.length, MS_SYNC) != 0)
+            return lastError();
+        int r;
+        do {
+            r = ::fsync(f.fd);
+        } while (r != 0 && errno == EINTR);
+        return r == 0 ? std::error_code{} : lastError();
+    }
+
+    std::error_code close(Handle file) override
+    {
+        OpenFile* f = &of(file);
+        if (f->base)
+            ::munmap(f->base, f->length);
+        // Not retried on EINTR: the descriptor is released either way on Linux.
+        const int r = ::close(f->fd);
+        const std::error_code result = r == 0 ? std::error_code{} : lastError();
+        delete f;
+        return result;
+    }
+
+private:
+    static OpenFile& of(Handle file) { return *reinterpret_cast<OpenFile*>(file); }
+
+    static std::error_code fileSize(int fd, std::uint64_t& size)
+    {
+        struct stat st {
+        };
+        if (::fstat(fd, &st) != 0)
+            return lastError();
+        size = static_cast<std::uint64_t>(st.st_size);
+        return {};
+    }
+
+    static void unmap(OpenFile& f)
+    {
+        if (f.base) {
+#ifdef SYNC_FILE_RANGE_WRITE
+            // The walk has moved on: start writing these pages to disk now,
+            // so that the sync at the end has less to wait for.
+            if (f.dirty)
+                ::sync_file_range(f.fd, static_cast<off_t>(f.start), static_cast<off_t>(f.length),
+                                  SYNC_FILE_RANGE_WRITE);
+#endif
+            ::munmap(f.base, f.length);
+        }
+        f.base = nullptr;
+        f.start = 0;
+        f.length = 0;
+        f.dirty = false;
+    }
+
+    // Moves the window to the one around [offset, offset + n) of a file of
+    // `size` bytes, and maps it unless it holds a hole; where the system
+    // gives no mapping, the file is written with pwrite.
+    static void mapWindow(OpenFile& f, std::uint64_t offset, std::size_t n, std::uint64_t size)
+    {
+        installBusHandler();
+        unmap(f);
+        const std::uint64_t start = offset / kWindow * kWindow;
+        const auto length =
+            static_cast<std::size_t>(std::min(size - start, std::max(kWindow, offset + n - start)));
+        f.start = start;
+        f.length = length;
+        const off_t hole = ::lseek(f.fd, static_cast<off_t>(start), SEEK_HOLE);
+        if (hole >= 0 && static_cast<std::uint64_t>(hole) < start + length)
+            return;
+        void* base = ::mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_SHARED, f.fd,
+                            static_cast<off_t>(start));
+        if (base == MAP_FAILED) {
+            f.mapped = false;
+            return;
+        }
+        f.base = static_cast<char*>(base);
+    }
+
+    static std::error_code positionedWrite(int fd, std::uint64_t offset, std::span<const char> from,
+                                           std::size_t& done)
+    {
+        std::uint64_t size = 0;
+        if (auto error = fileSize(fd, size))
+            return error;
+        if (offset + from.size() > size)
+            return pastEndOfFile();
+        ssize_t n;
+        do {
+            n = ::pwrite(fd, from.data(), from.size(), static_cast<off_t>(offset));
+        } while (n < 0 && errno == EINTR);
+        if (n < 0)
+            return lastError();
+        done = static_cast<std::size_t>(n);
+        return {};
+    }
+};
+
+} // namespace
+
+FileIo& FileIo::system()
+{
+    static PosixFileIo io;
+    return io;
+}
+
+} // namespace halvane::dbase

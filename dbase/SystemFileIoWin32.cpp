@@ -1,0 +1,249 @@
+// FileIo over the Win32 API. A table is opened sharing reading, writing and
+// deleting, so the exporting program can still write, rename or replace it
+// while it is open. Reads and writes are positioned (ReadFile and WriteFile
+// with the offset in an OVERLAPPED on a synchronous handle); who a file is
+// comes from GetFileInformationByHandle (volume serial number and file
+// index). Errors are Win32 error codes in a category of their own, which
+// compares with std::errc, so the engine reports them under the numbers it
+// uses everywhere, and which describes a sharing or lock violation in words a
+// user can act on.
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include "dbase/FileIo.h"
+
+#include <algorithm>
+#include <windows.h>
+
+namespace halvane::dbase
+{
+namespace
+{
+
+// ERROR_DISK_QUOTA_EXCEEDED, which not every SDK's headers name.
+constexpr DWORD kDiskQuotaExceeded = 1295;
+
+class Win32Category final : public std::error_category
+{
+public:
+    const char* name() const noexcept override { return "win32"; }
+
+    std::string message(int code) const override
+    {
+        switch (static_cast<DWORD>(code)) {
+        case ERROR_SHARING_VIOLATION:
+            return "the file is open in another program that does not let others use it "
+                   "(sharing violation); close that program and try again";
+        case ERROR_LOCK_VIOLATION:
+            return "another program has locked part of the file (lock violation); close that "
+                   "program and try again";
+        default:
+            break;
+        }
+        wchar_t* text = nullptr;
+        const DWORD n = ::FormatMessageW(
+            FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                FORMAT_MESSAGE_IGNORE_INSERTS,
+            nullptr, static_cast<DWORD>(code), 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+        std::string out;
+        if (n > 0 && text) {
+            const int bytes = ::WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(n), nullptr,
+                                                    0, nullptr, nullptr);
+            out.resize(static_cast<std::size_t>(std::max(bytes, 0)));
+            ::WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(n), out.data(), bytes, nullptr,
+                                  nullptr);
+        }
+        if (text)
+            ::LocalFree(text);
+        while (!out.empty() &&
+               (out.back() == '\n' || out.back() == '\r' || out.back() == ' ' || out.back() == '.'))
+            out.pop_back();
+        return out.empty() ? "Windows error " + std::to_string(code) : out;
+    }
+
+    std::error_condition default_error_condition(int code) const noexcept override
+    {
+        switch (static_cast<DWORD>(code)) {
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+        case ERROR_INVALID_DRIVE:
+        case ERROR_BAD_NETPATH:
+        case ERROR_BAD_NET_NAME:
+        case ERROR_INVALID_NAME:
+        case ERROR_BAD_PATHNAME:
+            return std::errc::no_such_file_or_directory;
+        case ERROR_ACCESS_DENIED:
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_LOCK_VIOLATION:
+        case ERROR_NETWORK_ACCESS_DENIED:
+            return std::errc::permission_denied;
+        case ERROR_WRITE_PROTECT:
+            return std::errc::read_only_file_system;
+        case ERROR_DISK_FULL:
+        case ERROR_HANDLE_DISK_FULL:
+        case kDiskQuotaExceeded:
+            return std::errc::no_space_on_device;
+        case ERROR_DIRECTORY:
+            return std::errc::not_a_directory;
+        case ERROR_FILENAME_EXCED_RANGE:
+            return std::errc::filename_too_long;
+        case ERROR_NOT_ENOUGH_MEMORY:
+        case ERROR_OUTOFMEMORY:
+            return std::errc::not_enough_memory;
+        case ERROR_CRC:
+        case ERROR_READ_FAULT:
+        case ERROR_WRITE_FAULT:
+        case ERROR_GEN_FAILURE:
+        case ERROR_IO_DEVICE:
+        case ERROR_SECTOR_NOT_FOUND:
+        case ERROR_NOT_READY:
+            return std::errc::io_error;
+        default:
+            return {code, *this};
+        }
+    }
+};
+
+const std::error_category& win32Category()
+{
+    static const Win32Category category;
+    return category;
+}
+
+std::error_code lastError()
+{
+    return {static_cast<int>(::GetLastError()), win32Category()};
+}
+
+HANDLE handleOf(FileIo::Handle file)
+{
+    return reinterpret_cast<HANDLE>(file);
+}
+
+OVERLAPPED at(std::uint64_t offset)
+{
+    OVERLAPPED o{};
+    o.Offset = static_cast<DWORD>(offset & 0xFFFFFFFFu);
+    o.OffsetHigh = static_cast<DWORD>(offset >> 32);
+    return o;
+}
+
+// A read or write of at most this many bytes at a time: the calls take a DWORD.
+constexpr std::size_t kMaxTransfer = 1u << 30;
+
+std::error_code statusOf(HANDLE h, FileIo::Status& out)
+{
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!::GetFileInformationByHandle(h, &info))
+        return lastError();
+    FileIo::Status s;
+    s.size = (std::uint64_t(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+    s.device = info.dwVolumeSerialNumber;
+    s.inode = (std::uint64_t(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+    s.directory = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    s.regular = !s.directory && ::GetFileType(h) == FILE_TYPE_DISK;
+    s.links = info.nNumberOfLinks;
+    // A file deleted while open keeps its name until the last handle closes.
+    FILE_STANDARD_INFO standard{};
+    if (::GetFileInformationByHandleEx(h, FileStandardInfo, &standard, sizeof standard) &&
+        standard.DeletePending)
+        s.links = 0;
+    out = s;
+    return {};
+}
+
+class Win32FileIo final : public FileIo
+{
+public:
+    std::error_code stat(const std::filesystem::path& file, Status& out) override
+    {
+        // No access asked for: only the file's attributes are read. Backup
+        // semantics let a directory be opened too, so it can be told apart.
+        HANDLE h = ::CreateFileW(file.c_str(), FILE_READ_ATTRIBUTES,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        if (h == INVALID_HANDLE_VALUE)
+            return lastError();
+        const std::error_code result = statusOf(h, out);
+        ::CloseHandle(h);
+        return result;
+    }
+
+    std::error_code open(const std::filesystem::path& file, Mode mode, Handle& out) override
+    {
+        const DWORD access = GENERIC_READ | (mode == Mode::ReadWrite ? GENERIC_WRITE : 0);
+        HANDLE h = ::CreateFileW(file.c_str(), access,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h == INVALID_HANDLE_VALUE)
+            return lastError();
+        out = reinterpret_cast<Handle>(h);
+        return {};
+    }
+
+    std::error_code status(Handle file, Status& out) override
+    {
+        return statusOf(handleOf(file), out);
+    }
+
+    std::error_code read(Handle file, std::uint64_t offset, std::span<char> into,
+                         std::size_t& done) override
+    {
+        done = 0;
+        OVERLAPPED where = at(offset);
+        DWORD got = 0;
+        const auto n = static_cast<DWORD>(std::min(into.size(), kMaxTransfer));
+        if (!::ReadFile(handleOf(file), into.data(), n, &got, &where)) {
+            if (::GetLastError() == ERROR_HANDLE_EOF)
+                return {}; // at or past the end: nothing to read
+            return lastError();
+        }
+        done = got;
+        return {};
+    }
+
+    std::error_code write(Handle file, std::uint64_t offset, std::span<const char> from,
+                          std::size_t& done) override
+    {
+        done = 0;
+        if (from.empty())
+            return {};
+        // WriteFile past the end would extend the file: a table shortened by
+        // another program is not written there.
+        LARGE_INTEGER size{};
+        if (!::GetFileSizeEx(handleOf(file), &size))
+            return lastError();
+        if (offset + from.size() > static_cast<std::uint64_t>(size.QuadPart))
+            return pastEndOfFile();
+        OVERLAPPED where = at(offset);
+        DWORD put = 0;
+        const auto n = static_cast<DWORD>(std::min(from.size(), kMaxTransfer));
+        if (!::WriteFile(handleOf(file), from.data(), n, &put, &where))
+            return lastError();
+        done = put;
+        return {};
+    }
+
+    std::error_code sync(Handle file) override
+    {
+        return ::FlushFileBuffers(handleOf(file)) ? std::error_code{} : lastError();
+    }
+
+    std::error_code close(Handle file) override
+    {
+        return ::CloseHandle(handleOf(file)) ? std::error_code{} : lastError();
+    }
+};
+
+} // namespace
+
+FileIo& FileIo::system()
+{
+    static Win32FileIo io;
+    return io;
+}
+
+} // namespace halvane::dbase
