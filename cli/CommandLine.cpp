@@ -1,5 +1,7 @@
 #include "cli/CommandLine.h"
 
+#include "core/Platform.h"
+
 #include "core/DisplayName.h"
 
 namespace halvane::cli
@@ -17,7 +19,7 @@ CommandLine CommandLine::parse(const std::vector<std::string_view>& args)
             else if (arg.empty())
                 c.error = "the table name is empty";
             else
-                c.table = std::filesystem::path(std::string(arg));
+                c.table = platform::pathFromUtf8(arg);
         } else if (arg == "--") {
             optionsEnd = true;
         } else if (arg == "--help" || arg == "-h") {
@@ -44,7 +46,7 @@ CommandLine CommandLine::parse(const std::vector<std::string_view>& args)
             if (value.empty())
                 c.error = "--dates needs a file name";
             else
-                c.dates = std::filesystem::path(std::string(value));
+                c.dates = platform::pathFromUtf8(value);
         } else {
             c.error = "unknown option: " + displayText(arg);
         }

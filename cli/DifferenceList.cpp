@@ -15,7 +15,7 @@ std::string shown(const std::optional<std::string>& text)
 } // namespace
 
 DifferenceList::DifferenceList(std::string tableFile, bool listed)
-    : m_tableFile(printable(tableFile)),
+    : m_tableFile(std::move(tableFile)),
       m_lines(listed ? std::make_unique<SpooledLines>() : nullptr)
 {
 }

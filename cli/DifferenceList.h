@@ -16,7 +16,8 @@ namespace halvane::cli
 class DifferenceList
 {
 public:
-    // `tableFile` names the date table compared with ("DATES.TXT"). Without
+    // `tableFile` names the date table compared with ("DATES.TXT"), as
+    // messages show a name (displayName). Without
     // `listed`, the dates are only counted.
     DifferenceList(std::string tableFile, bool listed);
 

@@ -113,7 +113,7 @@ int shamsiDates(const std::vector<std::string_view>& args)
     std::optional<ExactConverter> exact;
     if (command.exact)
         exact.emplace(
-            dates, command.dates ? command.dates->filename().string() : std::string(kDatesFileName),
+            dates, command.dates ? displayName(command.dates->filename()) : std::string(kDatesFileName),
             command.fourDigitYear, command.dryRun);
     long converted = 0;
     ConversionCache conversions(dates);

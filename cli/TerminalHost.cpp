@@ -1,6 +1,7 @@
 #include "cli/TerminalHost.h"
 
 #include "cli/CommandLine.h"
+#include "cli/Console.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -27,6 +28,7 @@ void TerminalHost::endProcess()
     if (auto beforeEnd = std::exchange(m_beforeEnd, nullptr))
         beforeEnd();
     std::fflush(nullptr);
+    restoreConsole();
     // Immediate, as the windowed program ends: no further handler runs. The
     // table engine has put every saved record in the file already.
     std::_Exit(1);

@@ -2,6 +2,7 @@
 
 #include "core/DisplayName.h"
 #include "core/Failure.h"
+#include "core/Platform.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -198,7 +199,7 @@ File openDatesFile(const std::filesystem::path& path, const std::string& name)
         throw Failure(err::PathFileAccess, name + " is not a file");
 
     errno = 0;
-    File file(std::fopen(path.string().c_str(), "rb"), &std::fclose);
+    File file(platform::openForReading(path), &std::fclose);
     if (!file) {
         int e = errno;
         if (e == ENOENT)

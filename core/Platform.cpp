@@ -6,6 +6,17 @@
 namespace halvane::platform
 {
 
+std::filesystem::path pathFromUtf8(std::string_view utf8)
+{
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+std::string utf8Name(const std::filesystem::path& path)
+{
+    const std::u8string name = path.u8string();
+    return std::string(name.begin(), name.end());
+}
+
 std::filesystem::path programDirectory()
 {
     return service<ProgramDirectory>().path();

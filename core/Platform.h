@@ -2,11 +2,23 @@
 // behind one interface; PlatformPosix.cpp and PlatformWin32.cpp answer it.
 #pragma once
 
+#include <cstdio>
 #include <filesystem>
+#include <string>
 #include <string_view>
 
 namespace halvane::platform
 {
+
+// Names of files are kept in UTF-8 inside the program. A path's narrow form
+// is not that on Windows (it is the ANSI code page, which cannot hold every
+// name), so paths are made from and turned into text only through these.
+std::filesystem::path pathFromUtf8(std::string_view utf8);
+std::string utf8Name(const std::filesystem::path& path);
+
+// Opens an existing file for reading bytes, whatever characters its name
+// holds; nullptr with errno set when it cannot.
+std::FILE* openForReading(const std::filesystem::path& file);
 
 // The program's own directory (the ProgramDirectory service in force).
 std::filesystem::path programDirectory();

@@ -1,4 +1,5 @@
 // The platform on POSIX systems, where "C:\" is the drive that Wine maps.
+#include "core/DisplayName.h"
 #include "core/Failure.h"
 #include "core/Platform.h"
 #include "core/ProgramDirectory.h"
@@ -61,8 +62,8 @@ void makeCurrent(const std::filesystem::path& dir)
     std::error_code ec;
     std::filesystem::current_path(dir, ec);
     if (ec)
-        throw Failure(err::PathNotFound,
-                      "Cannot make " + dir.string() + " the current directory: " + ec.message());
+        throw Failure(err::PathNotFound, "Cannot make " + displayName(dir) +
+                                             " the current directory: " + ec.message());
 }
 
 std::filesystem::path windowsFolder(std::string_view windowsName)
@@ -82,6 +83,11 @@ std::filesystem::path windowsFolder(std::string_view windowsName)
         rest = end == std::string_view::npos ? std::string_view{} : rest.substr(end + 1);
     }
     return folder;
+}
+
+std::FILE* openForReading(const std::filesystem::path& file)
+{
+    return std::fopen(file.c_str(), "rb");
 }
 
 bool isNormalFile(const std::filesystem::path& file)

@@ -1,4 +1,5 @@
 // The platform on Windows.
+#include "core/DisplayName.h"
 #include "core/Failure.h"
 #include "core/Platform.h"
 #include "core/ProgramDirectory.h"
@@ -51,13 +52,19 @@ void makeCurrent(const std::filesystem::path& dir)
     std::error_code ec;
     std::filesystem::current_path(dir, ec);
     if (ec)
-        throw Failure(err::PathNotFound,
-                      "Cannot make " + dir.string() + " the current directory: " + ec.message());
+        throw Failure(err::PathNotFound, "Cannot make " + displayName(dir) +
+                                             " the current directory: " + ec.message());
 }
 
 std::filesystem::path windowsFolder(std::string_view windowsName)
 {
-    return std::filesystem::path(windowsName);
+    return pathFromUtf8(windowsName);
+}
+
+std::FILE* openForReading(const std::filesystem::path& file)
+{
+    // The wide name: fopen would read a narrow one in the ANSI code page.
+    return _wfopen(file.c_str(), L"rb");
 }
 
 bool isNormalFile(const std::filesystem::path& file)

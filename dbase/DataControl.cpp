@@ -54,7 +54,7 @@ std::filesystem::path DataControl::resolve(bool strict) const
     std::error_code ec;
     for (std::filesystem::directory_iterator it(m_folder, ec), end; !ec && it != end;
          it.increment(ec))
-        if (sameIgnoringCase(it->path().filename().string(), kTableFileName))
+        if (sameIgnoringCase(platform::utf8Name(it->path().filename()), kTableFileName))
             found.push_back(it->path());
     std::sort(found.begin(), found.end());
     if (found.empty())
@@ -62,7 +62,7 @@ std::filesystem::path DataControl::resolve(bool strict) const
     if (strict && found.size() > 1) {
         std::string names;
         for (const auto& f : found)
-            names += (names.empty() ? "" : ", ") + f.filename().string();
+            names += (names.empty() ? "" : ", ") + displayName(f.filename());
         throw Failure(err::CouldNotOpenFile, "Couldn't open file: " + displayName(m_folder) +
                                                  " holds more than one table named SHAMSI.DBF (" +
                                                  displayText(names) + "); keep only one of them");

@@ -27,6 +27,10 @@ std::string oneRecordTable(const std::string& es = "20010321")
     return table.bytes();
 }
 
+// "C:\" as Wine maps it, where file names differ in case: POSIX only. On
+// Windows the table in C:\ is found by the system, in any case of its name,
+// which the Windows program tests check.
+#ifndef _WIN32
 class TableName : public testing::TestWithParam<const char*>
 {
 };
@@ -65,6 +69,7 @@ TEST(DataControl, TwoTablesDifferingInCaseAreRefused)
     expectFailure([&] { control.Recordset(); }, err::CouldNotOpenFile,
                   {"SHAMSI.DBF", "shamsi.dbf"});
 }
+#endif
 
 TEST(DataControl, OnlyAMissingTableGivesNoRecordSet)
 {

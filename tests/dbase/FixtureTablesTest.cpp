@@ -86,12 +86,12 @@ TEST_P(FixtureTable, FillChangesOnlyDestinationsAndTheDate)
     for (std::size_t r = 0; r < GetParam().records; ++r) {
         const bool deleted = std::find(GetParam().deleted.begin(), GetParam().deleted.end(), r) !=
                              GetParam().deleted.end();
-        EXPECT_EQ(after[layout.recordOffset(std::uint32_t(r))], deleted ? '*' : ' ');
+        EXPECT_EQ(after[recordAt(layout, std::uint32_t(r))], deleted ? '*' : ' ');
         for (std::size_t i = 0; i < kFieldPairs.size(); ++i) {
             const auto* f = layout.find(kFieldPairs[i].second);
             std::string expected = walkText(kScheduleDates[r][i]);
             expected.resize(f->width, ' ');
-            EXPECT_EQ(after.substr(layout.recordOffset(std::uint32_t(r)) + f->offset, f->width),
+            EXPECT_EQ(after.substr(recordAt(layout, std::uint32_t(r)) + f->offset, f->width),
                       expected)
                 << "record " << r + 1 << " " << kFieldPairs[i].second;
         }

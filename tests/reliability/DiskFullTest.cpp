@@ -105,7 +105,7 @@ TEST_F(FullDisk, AHoleUnderMappedPagesFailsAsDiskFull)
     std::ofstream(file, std::ios::binary) << table.bytes();
     fill();
     const auto layout = dbase::DbfRecordSet::open(file, dbase::Access::DryRun)->layout();
-    const std::uint64_t hole = layout.recordOffset(300) / 4096 * 4096;
+    const std::uint64_t hole = recordAt(layout, 300) / 4096 * 4096;
 
     FaultyFileIo io;
     bool punched = false;
@@ -131,7 +131,7 @@ TEST_F(FullDisk, AHoleUnderMappedPagesFailsAsDiskFull)
     EXPECT_NE(failure->description().find(file.string()), std::string::npos);
     control.control.Close();
     const std::string after = readFile(file);
-    EXPECT_EQ(after.substr(layout.recordOffset(0) + layout.find("SHES")->offset, 10), "80/01/01  ");
+    EXPECT_EQ(after.substr(recordAt(layout, 0) + layout.find("SHES")->offset, 10), "80/01/01  ");
 }
 
 } // namespace

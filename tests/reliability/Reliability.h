@@ -54,7 +54,7 @@ inline std::string destination(const std::string& file, const dbase::TableLayout
                                std::uint32_t r, std::string_view name)
 {
     const auto* f = layout.find(name);
-    return file.substr(layout.recordOffset(r) + f->offset, f->width);
+    return file.substr(recordAt(layout, r) + f->offset, f->width);
 }
 
 // How the destinations of `after` relate to the same table `before` and
@@ -109,8 +109,11 @@ inline DestinationStates destinationStates(const std::string& before, const std:
 }
 
 // The table read back by dbfread, a reader that shares nothing with ours.
+// A Windows build runs its tests under Wine, which cannot start the host's
+// Python: there the native build's run of the same tests reads them back.
 inline void expectIndependentReaderOpens(const std::vector<std::filesystem::path>& files)
 {
+#ifdef HALVANE_PYTHON3
     std::string command =
         std::string(HALVANE_PYTHON3) +
         " -c 'import sys, dbfread\nfor p in sys.argv[1:]: "
@@ -118,6 +121,9 @@ inline void expectIndependentReaderOpens(const std::vector<std::filesystem::path
     for (const auto& f : files)
         command += " '" + f.string() + "'";
     EXPECT_EQ(std::system(command.c_str()), 0) << "dbfread could not read every table";
+#else
+    (void)files;
+#endif
 }
 
 } // namespace halvane::test

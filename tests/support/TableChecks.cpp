@@ -62,8 +62,8 @@ std::vector<bool> writableBytes(const dbase::TableLayout& layout, std::size_t fi
         for (const auto& [source, name] : kFieldPairs)
             if (const auto* f = layout.find(name))
                 for (std::uint32_t b = 0; b < f->width; ++b)
-                    if (layout.recordOffset(r) + f->offset + b < fileSize)
-                        writable[layout.recordOffset(r) + f->offset + b] = true;
+                    if (recordAt(layout, r) + f->offset + b < fileSize)
+                        writable[recordAt(layout, r) + f->offset + b] = true;
     return writable;
 }
 

@@ -27,6 +27,13 @@ inline constexpr std::array<std::string_view, 4> kDestinations = {
     run::kFieldPairs[0].second, run::kFieldPairs[1].second, run::kFieldPairs[2].second,
     run::kFieldPairs[3].second};
 
+// Where record `r` starts in a table's bytes held in memory (the layout
+// counts in 64 bits, as a file may be larger than memory).
+inline std::size_t recordAt(const dbase::TableLayout& layout, std::uint32_t r)
+{
+    return static_cast<std::size_t>(layout.recordOffset(r));
+}
+
 // Runs `body`, which must throw a Failure numbered `number` whose description
 // holds every one of `parts`.
 void expectFailure(const std::function<void()>& body, int number,
