@@ -1,5 +1,7 @@
 # Packages of the installation, made with `cpack` in the build directory:
-# `cpack -G DEB` makes the Debian package halvane-shamsi-dates_<version>_<arch>.deb.
+# `cpack -G DEB` makes the Debian package halvane-shamsi-dates_<version>_<arch>.deb;
+# for Windows, `cpack -G ZIP` makes the portable program folder
+# halvane-shamsi-dates-<version>-win32.zip (win64 for the 64-bit build).
 # Everything `cmake --install` installs goes in; the program directory is
 # HALVANE_INSTALL_PROGRAM_DIR under the packaging prefix.
 set(CPACK_PACKAGE_NAME ${HALVANE_PACKAGE_NAME})
@@ -18,6 +20,18 @@ The command-line program shamsi-dates fills a table without dialogs; with
 --exact it converts dates of any year by the Persian calendar's arithmetic
 rule.")
 set(CPACK_STRIP_FILES ON)
+
+if(WIN32)
+    # The zip holds the program folder itself, as it is installed: unpacked
+    # anywhere, the programs find DATES.TXT and the pictures beside them.
+    if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+        set(CPACK_SYSTEM_NAME win64)
+    else()
+        set(CPACK_SYSTEM_NAME win32)
+    endif()
+    set(CPACK_PACKAGE_FILE_NAME ${HALVANE_PACKAGE_NAME}-${PROJECT_VERSION}-${CPACK_SYSTEM_NAME})
+    set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
+endif()
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
