@@ -1,7 +1,9 @@
 // The dates a run could not convert, kept for the list shown at its end.
-// Held in a temporary file rather than in memory, so that a table full of
-// dates outside the supported years cannot exhaust the memory.
+// Held in a temporary file rather than in memory (SpooledLines), so that a
+// table full of dates outside the supported years cannot exhaust the memory.
 #pragma once
+
+#include "cli/SpooledLines.h"
 
 #include <cstdio>
 #include <string>
@@ -13,19 +15,13 @@ namespace halvane::cli
 class NotFoundList
 {
 public:
-    NotFoundList();
-    ~NotFoundList();
-    NotFoundList(const NotFoundList&) = delete;
-    NotFoundList& operator=(const NotFoundList&) = delete;
-
     void add(long record, std::string_view field, std::string_view value);
     long count() const { return m_count; }
     // Writes the heading and one line per date, in the order they were met.
     void print(std::FILE* out);
 
 private:
-    std::FILE* m_spool;  // the temporary file, or nullptr when none could be made
-    std::string m_lines; // used instead when there is no temporary file
+    SpooledLines m_lines;
     long m_count = 0;
 };
 

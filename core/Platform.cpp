@@ -1,5 +1,7 @@
 #include "core/Platform.h"
 
+#include "core/DisplayName.h"
+#include "core/Failure.h"
 #include "core/ProgramDirectory.h"
 #include "core/Service.h"
 
@@ -15,6 +17,17 @@ std::string utf8Name(const std::filesystem::path& path)
 {
     const std::u8string name = path.u8string();
     return std::string(name.begin(), name.end());
+}
+
+// The current directory of a Windows process carries its drive, so this
+// makes the drive current too.
+void makeCurrent(const std::filesystem::path& dir)
+{
+    std::error_code ec;
+    std::filesystem::current_path(dir, ec);
+    if (ec)
+        throw Failure(err::PathNotFound, "Cannot make " + displayName(dir) +
+                                             " the current directory: " + ec.message());
 }
 
 std::filesystem::path programDirectory()

@@ -1,5 +1,4 @@
 // The platform on Windows.
-#include "core/DisplayName.h"
 #include "core/Failure.h"
 #include "core/Platform.h"
 #include "core/ProgramDirectory.h"
@@ -44,17 +43,6 @@ ProgramDirectory& ProgramDirectory::system()
 
 namespace platform
 {
-
-void makeCurrent(const std::filesystem::path& dir)
-{
-    // The current directory of a Windows process carries its drive, so this
-    // makes the drive current too.
-    std::error_code ec;
-    std::filesystem::current_path(dir, ec);
-    if (ec)
-        throw Failure(err::PathNotFound, "Cannot make " + displayName(dir) +
-                                             " the current directory: " + ec.message());
-}
 
 std::filesystem::path windowsFolder(std::string_view windowsName)
 {

@@ -4,6 +4,8 @@
 #include "core/DateTable.h"
 #include "core/DatesFile.h"
 #include "core/Failure.h"
+#include "tests/support/DatesText.h"
+#include "tests/support/Sanitizers.h"
 #include "tests/support/TempDir.h"
 
 #include <cstdio>
@@ -18,33 +20,6 @@ using namespace halvane::test;
 
 namespace
 {
-
-// n records "dd/mm/2000,vNNNN".
-std::string records(int n, std::string_view eol = "\r\n", bool quoted = false)
-{
-    std::string text;
-    for (int r = 1; r <= n; ++r) {
-        char key[16];
-        std::snprintf(key, sizeof key, "%02d/%02d/2000", r % 28 + 1, r % 12 + 1);
-        std::string value = "v" + std::to_string(r);
-        text += quoted ? "\"" + std::string(key) + "\",\"" + value + "\""
-                       : key + std::string(",") + value;
-        text += eol;
-    }
-    return text;
-}
-
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kAddressSanitizer = true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool kAddressSanitizer = true;
-#else
-constexpr bool kAddressSanitizer = false;
-#endif
-#else
-constexpr bool kAddressSanitizer = false;
-#endif
 
 // The resident memory of this process, in KiB.
 long residentKiB()
@@ -82,7 +57,7 @@ TEST_P(HugeDatesFile, LoadsInFlatMemory)
     if (child == 0) {
         // AddressSanitizer reserves terabytes of address space up front: no
         // limit can hold it; the resident memory still tells.
-        if (!kAddressSanitizer) {
+        if (!kSanitized) {
             std::ifstream statm("/proc/self/statm");
             long pages = 0;
             statm >> pages;

@@ -2,6 +2,7 @@
 
 #include "core/DateTable.h"
 #include "core/Failure.h"
+#include "tests/support/DatesText.h"
 #include "tests/support/RecordingHost.h"
 #include "tests/support/TempDir.h"
 
@@ -14,21 +15,6 @@ using namespace halvane::test;
 
 namespace
 {
-
-// n records "dd/mm/2000,vNNNN" with the given line end and optional quotes.
-std::string records(int n, std::string_view eol = "\r\n", bool quoted = false)
-{
-    std::string text;
-    for (int r = 1; r <= n; ++r) {
-        char key[16];
-        std::snprintf(key, sizeof key, "%02d/%02d/2000", r % 28 + 1, r % 12 + 1);
-        std::string value = "v" + std::to_string(r);
-        text += quoted ? "\"" + std::string(key) + "\",\"" + value + "\""
-                       : key + std::string(",") + value;
-        text += eol;
-    }
-    return text;
-}
 
 std::vector<std::pair<std::string, std::string>> firstEntries(std::string_view text, int n)
 {
@@ -184,6 +170,5 @@ TEST_P(FieldReading, ReadsTheSameFromAFileWhereverTheBufferEnds)
         }
     }
 }
-
 
 } // namespace

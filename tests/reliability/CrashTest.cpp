@@ -10,6 +10,7 @@
 #include "core/Platform.h"
 #include "tests/reliability/Reliability.h"
 #include "tests/support/ChildProcess.h"
+#include "tests/support/Sanitizers.h"
 
 #include <chrono>
 #include <random>
@@ -22,18 +23,6 @@ namespace
 {
 
 const std::string kProgramDir = HALVANE_PROGRAM_DIR;
-
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kSanitized = true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool kSanitized = true;
-#else
-constexpr bool kSanitized = false;
-#endif
-#else
-constexpr bool kSanitized = false;
-#endif
 
 // Smaller tables under Wine, where each field is written with a call of its
 // own and a run is many times slower; a kill still lands in the middle of

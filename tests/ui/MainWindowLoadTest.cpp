@@ -1,6 +1,7 @@
 // The main window's load step: DATES.TXT from the program's directory,
 // whatever directory was current, or a message and the end of the process
 // before the window is shown.
+#include "tests/support/DatesText.h"
 #include "tests/ui/UiTest.h"
 #include "ui/frmRun.h"
 
@@ -12,18 +13,6 @@ namespace
 {
 
 namespace fs = std::filesystem;
-
-// 1747 records "dd/mm/2000,vNNNN", or `n` of them.
-std::string records(int n = 1747)
-{
-    std::string text;
-    for (int r = 1; r <= n; ++r) {
-        char line[32];
-        std::snprintf(line, sizeof line, "%02d/%02d/2000,v%d\r\n", r % 28 + 1, r % 12 + 1, r);
-        text += line;
-    }
-    return text;
-}
 
 class MainWindowLoad : public UiTest
 {
@@ -51,7 +40,7 @@ TEST_F(MainWindowLoad, FindsDatesTxtInTheProgramDirectoryFromElsewhere)
 {
     TempDir elsewhere;
     elsewhere.write("DATES.TXT", "a decoy that is far too short");
-    std::ofstream(datesFile(), std::ios::binary) << records();
+    std::ofstream(datesFile(), std::ios::binary) << records(1747);
     usePreparedProgramDirectory();
     fs::current_path(elsewhere.path());
 
