@@ -1,0 +1,38 @@
+@echo off
+rem Installs Halvane Shamsi Dates silently, uses the installed programs, and
+rem uninstalls it silently, checking each step. Run under Wine by CTest:
+rem   check-installer.bat SETUP.EXE TABLE.DBF
+setlocal
+set SETUP=%~1
+set TABLE=%~2
+set DIR=%ProgramFiles%\Halvane Shamsi Dates
+set MENU=%ProgramData%\Microsoft\Windows\Start Menu\Programs\Halvane Shamsi Dates
+
+start /wait "" "%SETUP%" /S
+if errorlevel 1 (echo FAIL: the installer failed & exit /b 1)
+for %%f in (shamsi-dates.exe DATES.TXT wait.BMP success.BMP 1.BMP 15.BMP uninstall.exe) do (
+    if not exist "%DIR%\%%f" (echo FAIL: %%f is not installed in %DIR% & exit /b 1)
+)
+if exist "%DIR%\qrx2.exe" (
+    if not exist "%MENU%\Halvane Shamsi Dates.lnk" (echo FAIL: no Start-menu shortcut & exit /b 1)
+)
+echo ok: installed in %DIR%
+
+copy /y "%TABLE%" "C:\Shamsi.dbf" >nul
+"%DIR%\shamsi-dates.exe" > "%TEMP%\run.txt"
+if errorlevel 1 (type "%TEMP%\run.txt" & echo FAIL: the installed shamsi-dates failed & exit /b 1)
+findstr /c:"C:\Shamsi.dbf: 8 records" "%TEMP%\run.txt" >nul
+if errorlevel 1 (type "%TEMP%\run.txt" & echo FAIL: the table was not filled & exit /b 1)
+echo ok: the installed shamsi-dates filled C:\Shamsi.dbf
+
+rem The uninstaller copies itself away and returns at once: wait for it.
+"%DIR%\uninstall.exe" /S
+for /l %%i in (1,1,60) do (
+    if not exist "%DIR%" goto removed
+    ping -n 2 127.0.0.1 >nul
+)
+echo FAIL: %DIR% is still there after uninstalling & exit /b 1
+:removed
+if exist "%MENU%" (echo FAIL: the Start-menu folder is still there & exit /b 1)
+echo ok: uninstalled
+exit /b 0
