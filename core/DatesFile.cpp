@@ -91,6 +91,8 @@ private:
     bool m_afterComma = false;
 };
 
+} // namespace
+
 std::string readWholeFile(const std::filesystem::path& path)
 {
     const std::string name = path.string();
@@ -124,8 +126,6 @@ std::string readWholeFile(const std::filesystem::path& path)
         throw Failure(err::DeviceIO, "Cannot read " + name + ": " + std::strerror(errno));
     return text;
 }
-
-} // namespace
 
 void readDateTable(DateTable& table, std::string_view text, const std::string& fileName)
 {

@@ -29,6 +29,12 @@ inline constexpr std::string_view kDatesFileName = "DATES.TXT";
 // and the record that ended early.
 void readDateTable(DateTable& table, std::string_view text, const std::string& fileName);
 
+// The whole file at `path`, as bytes. Throws Failure 53 when it is missing, 70
+// when it may not be read, 75 when it is not a regular file or cannot be
+// opened, 57 on a read error; the description names the file. The pictures
+// the windows load by name are read with it too.
+std::string readWholeFile(const std::filesystem::path& path);
+
 // Reads the file at `path` into `table`. Throws
 // Failure 53 when the file is missing, 70 when it may not be read, 75 when it
 // is not a regular file, 57 on a read error, 62 when it ends early.
