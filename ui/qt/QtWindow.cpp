@@ -281,11 +281,12 @@ void QtWindow::centreOnScreen(const QMargins& frame)
         return;
     const QRect area = screen->geometry();
     const QSize outer = window.size().grownBy(frame);
-    // move() places a window by its frame's top-left corner; before the
-    // window manager has framed it, Qt takes the frame to be the client area
-    // and the window manager puts its frame's corner there.
-    window.move(area.x() + (area.width() - outer.width()) / 2,
-                area.y() + (area.height() - outer.height()) / 2);
+    const QPoint frameCorner(area.x() + (area.width() - outer.width()) / 2,
+                             area.y() + (area.height() - outer.height()) / 2);
+    // Placed by its client area, which the window manager keeps where it is
+    // asked to be and frames around; placing the frame's corner instead
+    // depends on whether Qt has learnt the frame yet.
+    window.setGeometry(QRect(frameCorner + QPoint(frame.left(), frame.top()), window.size()));
 }
 
 void QtWindow::show()
@@ -294,19 +295,24 @@ void QtWindow::show()
     window.winId(); // the native window, so its hints are in place before it is mapped
     keepOffTaskBar(window);
     const bool centred = m_design.placement == Placement::CentredOnScreen;
-    std::optional<QMargins> frame;
+    // The frame the window manager will give, asked before the window is
+    // mapped. Some answer for a window without a title bar as if it had one,
+    // so it is not asked for one: it gets none, or a border at most.
+    QMargins expected;
     if (centred) {
-        frame = frameExtents(window, kFrameTimeoutMs);
-        centreOnScreen(frame.value_or(QMargins()));
+        if (m_design.kind != WindowKind::NoTitleBar)
+            expected = frameExtents(window, kFrameTimeoutMs).value_or(QMargins());
+        centreOnScreen(expected);
     }
     window.show();
-    if (centred && !frame) {
-        // The frame is known only now that the window is on the screen.
-        if ((frame = frameExtents(window, kFrameTimeoutMs)))
-            centreOnScreen(*frame);
-        else if (QWindow* handle = window.windowHandle();
-                 handle && !handle->frameMargins().isNull())
-            centreOnScreen(handle->frameMargins());
+    if (centred) {
+        // The frame it was given, now that it is on the screen.
+        std::optional<QMargins> given = frameExtents(window, kFrameTimeoutMs);
+        if (!given)
+            if (QWindow* handle = window.windowHandle(); handle && !handle->frameMargins().isNull())
+                given = handle->frameMargins();
+        if (given && *given != expected)
+            centreOnScreen(*given);
     }
     window.raise();
     window.activateWindow();
