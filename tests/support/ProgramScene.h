@@ -5,10 +5,10 @@
 #pragma once
 
 #include "tests/support/FixedProgramDirectory.h"
+#include "tests/support/ScopedEnv.h"
 #include "tests/support/TableBuilder.h"
 #include "tests/support/TempDir.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <initializer_list>
 #include <optional>
@@ -23,19 +23,12 @@ class ProgramScene
 public:
     ProgramScene() : m_savedCwd(std::filesystem::current_path())
     {
-        if (const char* prefix = std::getenv("WINEPREFIX"))
-            m_savedWinePrefix = prefix;
         std::filesystem::create_directory(m_prefix / "drive_c");
-        ::setenv("WINEPREFIX", m_prefix.path().c_str(), 1);
     }
     ~ProgramScene()
     {
         m_programDirectory.reset();
         std::filesystem::current_path(m_savedCwd);
-        if (m_savedWinePrefix)
-            ::setenv("WINEPREFIX", m_savedWinePrefix->c_str(), 1);
-        else
-            ::unsetenv("WINEPREFIX");
     }
     ProgramScene(const ProgramScene&) = delete;
     ProgramScene& operator=(const ProgramScene&) = delete;
@@ -61,10 +54,10 @@ public:
 
 private:
     TempDir m_prefix;
+    ScopedEnv m_winePrefix{"WINEPREFIX", m_prefix.path().string()};
     TempDir m_programDir;
     std::optional<FixedProgramDirectory> m_programDirectory;
     std::filesystem::path m_savedCwd;
-    std::optional<std::string> m_savedWinePrefix;
 };
 
 } // namespace halvane::test
