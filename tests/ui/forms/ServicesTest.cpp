@@ -77,8 +77,8 @@ public:
     void cmdClose_Click()
     {
         ui::Unload(*this);
+        aliveAfterUnload = alive;
         m_cmdFail.setEnabled(false);
-        closedBy = "cmdClose";
     }
     void cmdFail_Click() { failure(); }
     void show(std::string_view file) { m_picShow.setPictureFromFile(file); }
@@ -87,7 +87,7 @@ public:
     static inline int alive = 0;
     static inline std::vector<std::string>* log = nullptr;
     static inline std::function<void()> failure;
-    std::string closedBy;
+    static inline int aliveAfterUnload = -1;
 
 private:
     ui::PictureBox m_picShow;
@@ -154,6 +154,7 @@ TEST_F(Services, UnloadInsideTheWindowsOwnHandlerIsSafe)
 {
     Show<CountingWindow>();
     click("Counting", "cmdClose"); // goes on using the window after unloading it
+    EXPECT_EQ(CountingWindow::aliveAfterUnload, 1) << "kept until the handler returns";
     EXPECT_EQ(Find<CountingWindow>(), nullptr);
     EXPECT_EQ(CountingWindow::alive, 0) << "destroyed when the handler returned";
     EXPECT_TRUE(windows.window("Counting").control("cmdFail").enabled)
