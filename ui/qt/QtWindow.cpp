@@ -71,14 +71,16 @@ QtWindow::QtWindow(const WindowDesign& design, WindowEvents& events)
 {
     WindowWidget& window = *m_widget;
     window.setObjectName(textOf(design.name));
+    // Qt keeps its tool windows off the task bar.
+    const Qt::WindowFlags type = design.taskBarEntry ? Qt::Window : Qt::Tool;
     switch (design.kind) {
     case WindowKind::ToolWindow:
-        window.setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+        window.setWindowFlags(type | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                               Qt::WindowCloseButtonHint);
         window.setWindowTitle(textOf(design.caption));
         break;
     case WindowKind::NoTitleBar:
-        window.setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
+        window.setWindowFlags(type | Qt::FramelessWindowHint);
         window.setWindowTitle(QString());
         break;
     }
@@ -293,7 +295,8 @@ void QtWindow::show()
 {
     WindowWidget& window = *m_widget;
     window.winId(); // the native window, so its hints are in place before it is mapped
-    keepOffTaskBar(window);
+    if (!m_design.taskBarEntry)
+        keepOffTaskBar(window);
     const bool centred = m_design.placement == Placement::CentredOnScreen;
     // The frame the window manager will give, asked before the window is
     // mapped. Some answer for a window without a title bar as if it had one,
