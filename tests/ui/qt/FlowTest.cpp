@@ -6,7 +6,6 @@
 #include "run/ConversionRun.h"
 #include "tests/ui/qt/QtTest.h"
 #include "ui/forms/Module1.h"
-#include "ui/forms/frmAbout.h"
 #include "ui/forms/frmInstruction.h"
 #include "ui/forms/frmRun.h"
 #include "ui/forms/frmSplash.h"
@@ -173,22 +172,6 @@ TEST_F(Flow, CloseButtonOnTheMainWindowLeavesTheViewerAndTheProcessRunning)
     });
     EXPECT_EQ(status, 0) << "the loop ended when the last window closed";
     EXPECT_EQ(seen, (std::vector<std::string>{"main window destroyed", "viewer open"}));
-}
-
-TEST_F(Flow, ProcessEndsWhenTheLastToolWindowCloses)
-{
-    ui::Module1::Main();
-    std::vector<std::string> seen;
-    const int status = runEventLoopWith({
-        [&] { click(widgetOf<ui::frmSplash>(), "cmdAbout"); },
-        [&] { click(widgetOf<ui::frmSplash>(), "cmdOK"); },
-        [&] { widgetOf<ui::frmAbout>().windowHandle()->close(); },
-        [&] { seen.push_back(Find<ui::frmRun>() ? "main window open" : "main window gone"); },
-        [&] { widgetOf<ui::frmRun>().windowHandle()->close(); },
-    });
-    EXPECT_EQ(status, 0);
-    EXPECT_EQ(seen, (std::vector<std::string>{"main window open"}));
-    EXPECT_FALSE(ui::anyWindowOpen());
 }
 
 } // namespace
