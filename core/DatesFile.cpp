@@ -1,8 +1,8 @@
 #include "core/DatesFile.h"
 
 #include "core/DisplayName.h"
+#include "core/ExistingFile.h"
 #include "core/Failure.h"
-#include "core/Platform.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -187,30 +187,6 @@ void readFields(DateTable& table, ByteSource& source, const std::string& fileNam
     }
 }
 
-using File = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
-
-File openDatesFile(const std::filesystem::path& path, const std::string& name)
-{
-    std::error_code ec;
-    auto status = std::filesystem::status(path, ec);
-    if (status.type() == std::filesystem::file_type::not_found)
-        throw Failure(err::FileNotFound, "File not found: " + name);
-    if (!ec && status.type() != std::filesystem::file_type::regular)
-        throw Failure(err::PathFileAccess, name + " is not a file");
-
-    errno = 0;
-    File file(platform::openForReading(path), &std::fclose);
-    if (!file) {
-        int e = errno;
-        if (e == ENOENT)
-            throw Failure(err::FileNotFound, "File not found: " + name);
-        if (e == EACCES || e == EPERM)
-            throw Failure(err::PermissionDenied, "Permission denied: cannot read " + name);
-        throw Failure(err::PathFileAccess, "Cannot open " + name + ": " + std::strerror(e));
-    }
-    return file;
-}
-
 } // namespace
 
 void readDateTable(DateTable& table, std::string_view text, const std::string& fileName)
@@ -222,7 +198,7 @@ void readDateTable(DateTable& table, std::string_view text, const std::string& f
 void loadDateTable(DateTable& table, const std::filesystem::path& path)
 {
     const std::string name = displayName(path);
-    const File file = openDatesFile(path, name);
+    const FileHandle file = openExistingFile(path);
     FileSource source(file.get(), name);
     readFields(table, source, name);
 }

@@ -5,9 +5,18 @@ Wine-style C: drive, press "OK" on the splash window and "Run" on the main
 window with real mouse clicks, answer each "Date Not Found" box with Enter,
 press "Exit", and check the table against an independent calendar.
 
-Usage: qrx2_e2e.py PATH/TO/qrx2      (exit status 77: a tool is missing)
+With --wm, a real window manager runs on the display, and the windows are
+checked as it frames them: the whole window (its frame included) centred on
+the screen, each "Date Not Found" box answered by Enter to the window that
+has the keyboard, and the main window active again after the last box, so
+that Enter presses the focused "Run" once more without a click, as a second
+run.
+
+Usage: qrx2_e2e.py [--wm WINDOW_MANAGER] PATH/TO/qrx2
+       (exit status 77: a tool is missing)
 """
 
+import argparse
 import datetime
 import os
 import shutil
@@ -162,7 +171,7 @@ def check_table(before, after, records):
 # ---------------------------------------------------------------- the display
 
 class Display:
-    def __init__(self):
+    def __init__(self, wm=None):
         read_end, write_end = os.pipe()
         self.server = subprocess.Popen(
             ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "%dx%dx24" % SCREEN,
@@ -176,6 +185,17 @@ class Display:
             number += chunk
         os.close(read_end)
         self.name = ":" + number.decode().strip()
+        self.wm = None
+        if wm:
+            self.wm = subprocess.Popen([wm], env=dict(os.environ, DISPLAY=self.name),
+                                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            deadline = time.time() + 15
+            while "_NET_SUPPORTING_WM_CHECK(WINDOW)" not in self.run(
+                    "xprop", "-root", "_NET_SUPPORTING_WM_CHECK"):
+                if time.time() > deadline:
+                    self.close()
+                    fail("the window manager %s did not start" % wm)
+                time.sleep(0.1)
 
     def run(self, *args):
         return subprocess.run(list(args), env=dict(os.environ, DISPLAY=self.name),
@@ -204,6 +224,19 @@ class Display:
         return (int(values["Absolute upper-left X"]), int(values["Absolute upper-left Y"]),
                 int(values["Width"]), int(values["Height"]))
 
+    def frame(self, wid):
+        """The whole window as the window manager frames it: x, y, width, height."""
+        x, y, w, h = self.geometry(wid)
+        extents = self.run("xprop", "-id", wid, "_NET_FRAME_EXTENTS").partition("=")[2]
+        left, right, top, bottom = ([int(v) for v in extents.split(",")] if extents.strip()
+                                    else (0, 0, 0, 0))
+        return x - left, y - top, w + left + right, h + top + bottom
+
+    def active(self):
+        """The window the window manager made active, as xdotool names it."""
+        out = self.run("xprop", "-root", "_NET_ACTIVE_WINDOW").partition("#")[2].split(",")[0].strip()
+        return str(int(out, 16)) if out.startswith("0x") else None
+
     def click(self, wid, rect):
         x, y, _, _ = self.geometry(wid)
         self.run("xdotool", "mousemove", str(x + rect[0] + rect[2] // 2),
@@ -223,31 +256,69 @@ class Display:
             return int(float(result.stderr.split()[0]))
 
     def close(self):
+        if self.wm:
+            self.wm.terminate()
+            self.wm.wait()
         self.server.terminate()
         self.server.wait()
 
 
 def expect_design_window(display, wid, size, what):
-    x, y, w, h = display.geometry(wid)
+    _, _, w, h = display.geometry(wid)
     if (w, h) != size:
         fail("%s is %dx%d, designed %dx%d" % (what, w, h, *size))
+    # The whole window, as the window manager (if any) frames it.
+    x, y, w, h = display.frame(wid)
     centred = ((SCREEN[0] - w) // 2, (SCREEN[1] - h) // 2)
     if abs(x - centred[0]) > 1 or abs(y - centred[1]) > 1:
-        fail("%s at %d,%d, not centred (%d,%d)" % (what, x, y, *centred))
+        fail("%s (with its frame, %dx%d) at %d,%d, not centred (%d,%d)"
+             % (what, w, h, x, y, *centred))
     state = display.run("xprop", "-id", wid, "_NET_WM_STATE")
     if "_NET_WM_STATE_SKIP_TASKBAR" not in state:
         fail("%s asks for a task-bar entry: %s" % (what, state.strip()))
 
 
+def answer_boxes(display, count, with_wm):
+    """Answers `count` "Date Not Found" boxes with Enter, one after another."""
+    for _ in range(count):
+        box = display.wait_for("Date Not Found")
+        if with_wm:
+            # The box has the keyboard by itself.
+            deadline = time.time() + 10
+            while display.active() != box:
+                if time.time() > deadline:
+                    fail("the 'Date Not Found' box is not the active window")
+                time.sleep(0.05)
+            display.run("xdotool", "key", "Return")
+        else:
+            display.run("xdotool", "windowfocus", "--sync", box, "key", "Return")
+        deadline = time.time() + 10
+        while display.windows().get("Date Not Found") == box and time.time() < deadline:
+            time.sleep(0.05)
+
+
+def wait_for_success(display, main_window, program_dir):
+    deadline = time.time() + 30
+    while display.differing_pixels(main_window, PIC_RUN_INTERIOR,
+                                   os.path.join(program_dir, "success.BMP")):
+        if time.time() > deadline:
+            fail("success.BMP never appeared in picRun")
+        time.sleep(0.2)
+    if "Date Not Found" in display.windows():
+        fail("more 'Date Not Found' boxes than dates outside 1980 to 2023")
+
+
 def main():
-    if len(sys.argv) != 2:
-        print(__doc__, file=sys.stderr)
-        return 2
-    program = os.path.abspath(sys.argv[1])
+    parser = argparse.ArgumentParser(usage=__doc__)
+    parser.add_argument("--wm")
+    parser.add_argument("program")
+    args = parser.parse_args()
+    program = os.path.abspath(args.program)
     # Its files lie beside the program itself, also when it is started
     # through a link (as /usr/bin/qrx2 of the Debian package is).
     program_dir = os.path.dirname(os.path.realpath(program))
-    for tool in ("Xvfb", "xdotool", "xwininfo", "xprop", "import", "compare"):
+    for tool in ("Xvfb", "xdotool", "xwininfo", "xprop", "import", "compare") + (
+            (args.wm,) if args.wm else ()):
         if not shutil.which(tool):
             print("skipped: %s is not installed" % tool)
             return 77
@@ -260,7 +331,7 @@ def main():
         out_of_range = sum(1 for _, _, dates in records for d in dates
                            if d.strip(b" 0") and not 1980 <= int(d[:4]) <= 2023)
 
-        display = Display()
+        display = Display(args.wm)
         env = dict(os.environ, DISPLAY=display.name, WINEPREFIX=prefix, QT_QPA_PLATFORM="xcb")
         qrx2 = subprocess.Popen([program], cwd=elsewhere, env=env)
         try:
@@ -275,21 +346,20 @@ def main():
             display.click(main_window, MAIN_RUN)
 
             # Each date outside 1980 to 2023 stops the run with a box; Enter goes on.
-            for _ in range(out_of_range):
-                box = display.wait_for("Date Not Found")
-                display.run("xdotool", "windowfocus", "--sync", box, "key", "Return")
-                deadline = time.time() + 10
-                while display.windows().get("Date Not Found") == box and time.time() < deadline:
-                    time.sleep(0.05)
+            answer_boxes(display, out_of_range, args.wm)
+            wait_for_success(display, main_window, program_dir)
 
-            deadline = time.time() + 30
-            while display.differing_pixels(main_window, PIC_RUN_INTERIOR,
-                                           os.path.join(program_dir, "success.BMP")):
-                if time.time() > deadline:
-                    fail("success.BMP never appeared in picRun")
-                time.sleep(0.2)
-            if "Date Not Found" in display.windows():
-                fail("more 'Date Not Found' boxes than dates outside 1980 to 2023")
+            if args.wm:
+                # The main window is active again, "Run" focused: Enter runs again.
+                deadline = time.time() + 10
+                while display.active() != main_window:
+                    if time.time() > deadline:
+                        fail("the main window is not active after the last box (%s is)"
+                             % display.active())
+                    time.sleep(0.05)
+                display.run("xdotool", "key", "Return")
+                answer_boxes(display, out_of_range, args.wm)
+                wait_for_success(display, main_window, program_dir)
 
             display.click(main_window, MAIN_EXIT)
             status = qrx2.wait(timeout=15)
@@ -302,7 +372,8 @@ def main():
 
         with open(table, "rb") as f:
             check_table(before, f.read(), records)
-    print("ok: %d records converted through the windows" % len(records))
+    print("ok: %d records converted through the windows%s"
+          % (len(records), " under " + args.wm if args.wm else ""))
     return 0
 
 

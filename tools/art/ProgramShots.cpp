@@ -1,16 +1,18 @@
-// Renders the program's windows with QWidget::grab(). The window system's
-// frame (border, title bar with caption and close box) is not part of a
-// widget, so it is drawn here around the grabbed client area.
+// Renders the program's windows, built from their designs by the Qt backend,
+// with QWidget::grab(). The window system's frame (border, title bar with
+// caption and close box) is not part of a widget, so it is drawn here around
+// the grabbed client area.
 #include "tools/art/ProgramShots.h"
 
 #include "tools/art/ArtFonts.h"
 #include "tools/art/Drawing.h"
 #include "tools/art/Palette.h"
 #include "tools/art/Pictures.h"
-#include "ui/PictureBox.h"
-#include "ui/WindowServices.h"
-#include "ui/frmRun.h"
-#include "ui/frmSplash.h"
+#include "ui/forms/frmRun.h"
+#include "ui/forms/frmSplash.h"
+#include "ui/qt/PictureBoxWidget.h"
+#include "ui/qt/QtHost.h"
+#include "ui/qt/QtWindow.h"
 
 #include <QCoreApplication>
 #include <QLabel>
@@ -24,6 +26,15 @@ namespace halvane::art
 
 namespace
 {
+
+// A window shown for its picture only: its events go nowhere.
+class NoEvents final : public ui::WindowEvents
+{
+public:
+    void controlEvent(std::size_t, ui::ControlEvent) override {}
+    void closeRequested() override {}
+    void activated() override {}
+};
 
 constexpr int kBorder = 1;
 constexpr int kTitleBar = 20;
@@ -71,25 +82,28 @@ QImage framed(const QImage& client, const QString& caption, bool titleBar)
 
 QImage shotSplash(const QImage& artwork)
 {
-    ui::frmSplash splash;
-    if (auto* image1 = splash.findChild<QLabel*>(QStringLiteral("Image1")))
+    NoEvents events;
+    ui::qt::QtWindow splash(ui::frmSplash::Design(), events);
+    if (auto* image1 = splash.widget().findChild<QLabel*>(QStringLiteral("Image1")))
         image1->setPixmap(QPixmap::fromImage(artwork));
-    return framed(grabClient(splash), QString(), false);
+    return framed(grabClient(splash.widget()), QString(), false);
 }
 
 QImage shotMainWindow(MainWindowState state)
 {
-    ui::frmRun window;
-    if (auto* picRun = window.findChild<ui::PictureBox*>(QStringLiteral("picRun")))
+    NoEvents events;
+    ui::qt::QtWindow window(ui::frmRun::Design(), events);
+    if (auto* picRun =
+            window.widget().findChild<ui::qt::PictureBoxWidget*>(QStringLiteral("picRun")))
         picRun->setPicture(state == MainWindowState::Design    ? instructionPicture()
                            : state == MainWindowState::Waiting ? waitPicture()
                                                                : successPicture());
-    return framed(grabClient(window), window.windowTitle(), true);
+    return framed(grabClient(window.widget()), window.widget().windowTitle(), true);
 }
 
 QImage shotMessage(const QString& text, const QString& title, int maxWidth)
 {
-    const auto box = ui::makeMessageBox(text.toStdString(), title.toStdString());
+    const auto box = ui::qt::makeMessageBox(text.toStdString(), title.toStdString());
     box->setAttribute(Qt::WA_DontShowOnScreen);
     box->show();
     QCoreApplication::processEvents();

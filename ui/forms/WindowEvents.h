@@ -1,0 +1,31 @@
+// What a native window reports to the window it shows: the events of the
+// window and its controls, as the user causes them. A backend calls these and
+// nothing else; which handler an event runs is decided behind them (Form).
+#pragma once
+
+#include <cstddef>
+
+namespace halvane::ui
+{
+
+enum class ControlEvent {
+    Click, // a push button pressed (mouse, Space or Enter on it, its access key, its
+           // default or cancel role), or a left click over a click area
+};
+
+class WindowEvents
+{
+public:
+    // `control` is the control's position in the window's design.
+    virtual void controlEvent(std::size_t control, ControlEvent event) = 0;
+    // The title bar's close button, Alt+F4 or another close request of the
+    // window system. The backend does not close the window itself.
+    virtual void closeRequested() = 0;
+    // The window became the active window.
+    virtual void activated() = 0;
+
+protected:
+    ~WindowEvents() = default;
+};
+
+} // namespace halvane::ui

@@ -1,0 +1,139 @@
+#include "ui/forms/frmRun.h"
+
+#include "core/DatesFile.h"
+#include "core/Host.h"
+#include "core/Outcome.h"
+#include "core/Platform.h"
+#include "core/ShamsiConv.h"
+#include "ui/forms/WindowServices.h"
+#include "ui/forms/frmInstruction.h"
+
+#include <filesystem>
+
+namespace halvane::ui
+{
+namespace
+{
+
+constexpr Font kMsSansSerifFont{kMsSansSerif, 8.25};
+
+// Topmost first. The two buttons lie side by side under the picture and
+// together span exactly its width.
+constexpr ControlDesign kControls[] = {
+    {.name = "picRun",
+     .kind = ControlKind::PictureBox,
+     .place = {120, 120, 2535, 1335},
+     .font = kMsSansSerifFont,
+     .tabIndex = 2,
+     .picture = "instruction"},
+    // Catches clicks over the middle of the picture; draws nothing.
+    {.name = "imgInstr",
+     .kind = ControlKind::ClickArea,
+     .parent = "picRun",
+     .place = {960, 360, 1455, 375}},
+    {.name = "cmdRun",
+     .kind = ControlKind::PushButton,
+     .text = "Run",
+     .place = {120, 1560, 1215, 270},
+     .font = kButtonFont,
+     .tabIndex = 0},
+    {.name = "cmdCancel",
+     .kind = ControlKind::PushButton,
+     .text = "Exit",
+     .place = {1440, 1560, 1215, 270},
+     .font = kButtonFont,
+     .tabIndex = 1},
+    {.name = "dbShamsi",
+     .kind = ControlKind::DataControl,
+     .text = "Data1",
+     .place = {360, 1320, 2055, 345},
+     .font = kMsSansSerifFont,
+     .visible = false,
+     .dataSource = DataSource{dbase::DataControl::kConnect, dbase::DataControl::kDatabaseName,
+                              dbase::DataControl::kRecordSource}},
+};
+
+constexpr WindowDesign kDesign{
+    .name = "frmRun",
+    .kind = WindowKind::ToolWindow,
+    .caption = "QRX Ver. 2.0",
+    .client = {2775, 1875},
+    .placement = Placement::CentredOnScreen,
+    .font = kWindowFont,
+    .icon = "icon",
+    .controls = kControls,
+};
+
+} // namespace
+
+const WindowDesign& frmRun::Design()
+{
+    return kDesign;
+}
+
+frmRun::frmRun()
+    : Form(kDesign), m_dbShamsi(&dataControl("dbShamsi")), m_cmdRun(*this, "cmdRun"),
+      m_picRun(*this, "picRun")
+{
+    bind("cmdRun", ControlEvent::Click, &frmRun::cmdRun_Click);
+    bind("cmdCancel", ControlEvent::Click, &frmRun::cmdCancel_Click);
+    bind("imgInstr", ControlEvent::Click, &frmRun::imgInstr_Click);
+}
+
+void frmRun::Form_Load()
+{
+    // The table load, guarded as a whole: telling the program's directory and
+    // making it current are part of it. A failure shows "Unexpected Error: "
+    // and ends the process before the window is shown.
+    guarded([this] {
+        platform::makeCurrent(platform::programDirectory());
+        // A relative name, so it resolves in the directory just made current;
+        // a failure names the full path, so the reader knows where to look.
+        loadDateTable(m_table, std::filesystem::absolute(std::filesystem::path(kDatesFileName)));
+    });
+}
+
+void frmRun::cmdRun_Click()
+{
+    // The answers of one run are remembered within it: a schedule holds the
+    // same days many times over.
+    m_conversions.emplace(m_table);
+    run::runConversion(*m_dbShamsi, *this,
+                       [this](std::string_view, std::string_view text) { return Shamsi_Conv(text); });
+    m_conversions.reset();
+    // No handle on the table between runs: the exporting program may
+    // rewrite or replace it before the next one.
+    m_dbShamsi->Close();
+}
+
+void frmRun::cmdCancel_Click()
+{
+    Unload(*this);
+    endProcess();
+}
+
+void frmRun::imgInstr_Click()
+{
+    Show<frmInstruction>();
+}
+
+std::string frmRun::Shamsi_Conv(std::string_view GetVar)
+{
+    if (auto result = m_conversions ? m_conversions->shamsiDate(GetVar) : shamsiDate(m_table, GetVar))
+        return std::move(*result);
+    // Reported, and the run goes on with the empty text.
+    msgBox(kDateNotFoundText, kDateNotFoundTitle);
+    return {};
+}
+
+void frmRun::showPicture(std::string_view fileName)
+{
+    m_picRun.setPictureFromFile(fileName);
+}
+
+void frmRun::focusRunButton()
+{
+    m_cmdRun.setFocus();
+}
+
+} // namespace halvane::ui

@@ -1,0 +1,49 @@
+#include "ui/qt/ButtonRoles.h"
+
+#include <QKeyEvent>
+#include <QWidget>
+
+namespace halvane::ui::qt
+{
+namespace
+{
+
+bool press(QPushButton* button)
+{
+    if (!button || !button->isVisible() || !button->isEnabled())
+        return false;
+    button->click();
+    return true;
+}
+
+} // namespace
+
+ButtonRoles::ButtonRoles(QWidget& window, QPushButton* defaultButton, QPushButton* cancelButton)
+    : QObject(&window), m_default(defaultButton), m_cancel(cancelButton)
+{
+    if (defaultButton)
+        defaultButton->setDefault(true); // drawn with the default button's frame
+    // Keys reach the window when the control with the focus leaves them: a
+    // focused button takes Enter itself, nothing takes Escape.
+    window.installEventFilter(this);
+}
+
+bool ButtonRoles::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return QObject::eventFilter(watched, event);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if ((key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+        return false;
+    switch (key->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return press(m_default);
+    case Qt::Key_Escape:
+        return press(m_cancel);
+    default:
+        return false;
+    }
+}
+
+} // namespace halvane::ui::qt
