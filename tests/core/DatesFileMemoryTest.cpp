@@ -46,7 +46,9 @@ class HugeDatesFile : public testing::TestWithParam<HugeFile>
 // whose address space leaves no room for it: the memory stays flat.
 TEST_P(HugeDatesFile, LoadsInFlatMemory)
 {
-    constexpr std::uint64_t kHole = 1ull << 30;
+    // 128 MiB under AddressSanitizer, which reads it eight times slower:
+    // still far more than the room the load may take.
+    constexpr std::uint64_t kHole = kSanitized ? 1ull << 27 : 1ull << 30;
     constexpr long kRoomKiB = 48 * 1024;
     TempDir dir;
     const auto file = dir.write("DATES.TXT", GetParam().head);

@@ -28,7 +28,7 @@ const std::string kProgramDir = HALVANE_PROGRAM_DIR;
 // own and a run is many times slower; a kill still lands in the middle of
 // the walk.
 #ifdef _WIN32
-constexpr unsigned kScale = 4;
+constexpr unsigned kScale = 5;
 #else
 constexpr unsigned kScale = 1;
 #endif
@@ -37,7 +37,7 @@ constexpr unsigned kScale = 1;
 // which make every run several times slower, and under Wine, where starting
 // a program takes about a second.
 #ifdef _WIN32
-constexpr int kKillsPerShape = 6;
+constexpr int kKillsPerShape = 5;
 #else
 constexpr int kKillsPerShape = kSanitized ? 8 : 70;
 #endif

@@ -13,9 +13,14 @@ namespace halvane::test
 
 inline int linearFind(const DateTable& table, std::string_view upperKey)
 {
-    for (int k = DateTable::kFirst; k <= DateTable::kLast; ++k)
-        if (upperAscii(table.key(k)) == upperKey)
+    auto upper = [](char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c; };
+    for (int k = DateTable::kFirst; k <= DateTable::kLast; ++k) {
+        const std::string_view key = table.key(k);
+        if (key.size() == upperKey.size() &&
+            std::equal(key.begin(), key.end(), upperKey.begin(),
+                       [&](char a, char b) { return upper(a) == b; }))
             return k;
+    }
     return 0;
 }
 
