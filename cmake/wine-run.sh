@@ -5,7 +5,7 @@
 # Windows build: CTest and the test discovery of gtest_discover_tests run
 # every test program through it.
 #
-#   wine-run.sh --root DIR [--arch win32|win64] PROGRAM [ARGUMENTS...]
+#   wine-run.sh --root DIR [--arch win32|win64] [--display] PROGRAM [ARGUMENTS...]
 #
 # DIR (in the build folder) holds:
 #   template-ARCH/          a prefix made once by wineboot (about 15 s)
@@ -23,7 +23,8 @@
 # folder is C:\users\USER\Temp) without touching the template or another run.
 #
 # Each run is headless and quiet: no display (a window fails to open instead
-# of waiting for a click), WINEDEBUG=-all, no desktop menu entries written
+# of waiting for a click) unless --display keeps the X display of DISPLAY
+# (for the tests that drive windows), WINEDEBUG=-all, no desktop menu entries written
 # into $HOME, no Mono or Gecko installer. Its Wine processes (wineserver,
 # services.exe, ...) run in a PID namespace of their own where unshare can
 # make one, so none outlives the run, even when CTest kills it on a timeout.
@@ -36,16 +37,18 @@ set -euo pipefail
 
 root=""
 arch=win64
+display=""
 while (($#)); do
     case "$1" in
     --root) root=$2; shift 2 ;;
     --arch) arch=$2; shift 2 ;;
+    --display) display=${DISPLAY:-}; shift ;;
     --) shift; break ;;
     *) break ;;
     esac
 done
 if [[ -z $root || $# -eq 0 || ($arch != win32 && $arch != win64) ]]; then
-    echo "usage: $0 --root DIR [--arch win32|win64] PROGRAM [ARGUMENTS...]" >&2
+    echo "usage: $0 --root DIR [--arch win32|win64] [--display] PROGRAM [ARGUMENTS...]" >&2
     exit 2
 fi
 if ! wine=$(command -v wine); then
@@ -158,6 +161,7 @@ cp -al "$template" "$run/prefix"
 (cd "$template" && xargs -0 -r cp -a --remove-destination --parents -t "$run/prefix") <"$template.private"
 
 status=0
+[[ -n $display ]] && export DISPLAY=$display
 WINEDEBUG=${HALVANE_WINEDEBUG:--all} in_wine "$run/prefix" "$run/tmp" wine "$@" || status=$?
 if ((status == 53)); then
     # The low byte of STATUS_DLL_NOT_FOUND, which Wine reports silently here.

@@ -12,6 +12,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QImageWriter>
+#include <QPainter>
+#include <QSvgRenderer>
 #include <QTextStream>
 
 namespace
@@ -35,6 +37,21 @@ bool save(const QImage& image, const QString& path, const char* format)
 bool saveBmp(const QImage& image, const QString& path)
 {
     return save(image.convertToFormat(QImage::Format_RGB888), path, "bmp");
+}
+
+// The logo for a window system that draws no SVG (the Win32 backend), at its
+// size on a screen of 96 DPI, with its transparency.
+bool saveLogoPng(const QString& svgPath, const QString& path)
+{
+    QSvgRenderer svg(svgPath);
+    if (!svg.isValid())
+        return false;
+    QImage logo(svg.defaultSize(), QImage::Format_ARGB32_Premultiplied);
+    logo.fill(Qt::transparent);
+    QPainter painter(&logo);
+    svg.render(&painter);
+    painter.end();
+    return save(logo, path, "png");
 }
 
 } // namespace
@@ -71,6 +88,7 @@ int main(int argc, char** argv)
          save(instructionPicture(), art + QStringLiteral("/instruction.png"), "png") &&
          save(instructionPagePicture(), art + QStringLiteral("/instruction_page.png"), "png") &&
          writeLogoSvg(art + QStringLiteral("/logo.svg")) &&
+         saveLogoPng(art + QStringLiteral("/logo.svg"), art + QStringLiteral("/logo.png")) &&
          saveBmp(waitPicture(), dist + QStringLiteral("/wait.BMP")) &&
          saveBmp(successPicture(), dist + QStringLiteral("/success.BMP"));
     for (int page = 1; ok && page <= kTourPages; ++page)

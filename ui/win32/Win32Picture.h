@@ -1,0 +1,50 @@
+// Pictures for the Win32 backend: decoded by the Windows Imaging Component
+// (BMP, PNG, GIF, JPEG, ICO, as Windows reads them) into 32-bit bitmaps that
+// GDI draws, at their own size or stretched. The pictures stored with the
+// designs are the program's RCDATA resources, named as in the designs.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <windows.h>
+
+namespace halvane::ui::win32
+{
+
+class Picture
+{
+public:
+    // Takes `bitmap`, a top-down 32-bit DIB section with premultiplied alpha.
+    Picture(HBITMAP bitmap, SIZE size, bool transparent);
+    ~Picture();
+    Picture(const Picture&) = delete;
+    Picture& operator=(const Picture&) = delete;
+
+    HBITMAP bitmap() const { return m_bitmap; }
+    SIZE size() const { return m_size; }
+    // Some of its pixels are not opaque: it is blended onto what lies below.
+    bool transparent() const { return m_transparent; }
+
+    // At its own size with its top-left corner at (x, y).
+    void draw(HDC dc, int x, int y) const;
+    // Stretched to fill `rect`.
+    void drawStretched(HDC dc, const RECT& rect) const;
+
+private:
+    void blit(HDC dc, const RECT& to) const;
+
+    HBITMAP m_bitmap;
+    SIZE m_size;
+    bool m_transparent;
+};
+
+// The picture held in `bytes` (a picture file's contents); null, with the
+// reason in `why`, when they hold no picture Windows reads.
+std::shared_ptr<const Picture> decodePicture(std::string_view bytes, std::string& why);
+
+// The picture stored with the designs under `name` (a resource of the
+// program), decoded once; null when there is none.
+std::shared_ptr<const Picture> designPicture(std::string_view name);
+
+} // namespace halvane::ui::win32
