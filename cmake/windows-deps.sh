@@ -13,6 +13,7 @@
 HALVANE_WINDOWS_PACKAGES=(
     g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix googletest
     wine wine64 wine32:i386
+    xvfb xauth # the window tests run under Wine on a display of their own
 )
 
 deps_windows() {

@@ -1,0 +1,268 @@
+// The Win32 backend against the designs it realises, read back through the
+// Win32 API: each window's client size, styles, caption and place, and every
+// control row's class, container, place, size, text, font and character set,
+// visibility and state, the stacking order, the tab order and the focus, the
+// default and cancel roles, and pictures shown in a picture box.
+#include "tests/support/TempDir.h"
+#include "ui/forms/frmAbout.h"
+#include "ui/forms/frmInstruction.h"
+#include "ui/forms/frmRun.h"
+#include "ui/forms/frmSplash.h"
+#include "ui/win32/Win32Backend.h"
+#include "ui/win32/Win32Controls.h"
+#include "ui/win32/Win32Style.h"
+#include "ui/win32/Win32Window.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <vector>
+
+namespace halvane::test
+{
+namespace
+{
+
+using ui::ControlKind;
+using ui::WindowDesign;
+using ui::win32::Win32Window;
+
+struct NoEvents final : ui::WindowEvents {
+    void controlEvent(std::size_t, ui::ControlEvent) override { ++clicks; }
+    void closeRequested() override { ++closes; }
+    void activated() override {}
+    int clicks = 0;
+    int closes = 0;
+};
+
+struct Case {
+    const char* name;
+    const WindowDesign& (*design)();
+};
+
+const Case kWindows[] = {
+    {"frmSplash", &ui::frmSplash::Design},
+    {"frmRun", &ui::frmRun::Design},
+    {"frmInstruction", &ui::frmInstruction::Design},
+    {"frmAbout", &ui::frmAbout::Design},
+};
+
+std::wstring className(HWND w)
+{
+    wchar_t name[64] = {};
+    GetClassNameW(w, name, 64);
+    return name;
+}
+
+std::wstring textOf(HWND w)
+{
+    wchar_t text[256] = {};
+    GetWindowTextW(w, text, 256);
+    return text;
+}
+
+// Where `w` lies in its parent's client area.
+RECT placeIn(HWND w)
+{
+    RECT r;
+    GetWindowRect(w, &r);
+    MapWindowPoints(HWND_DESKTOP, GetParent(w), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+class Realisation : public ::testing::TestWithParam<Case>
+{
+protected:
+    ui::win32::Win32Backend backend;
+    NoEvents events;
+};
+
+TEST_P(Realisation, WindowAsDesigned)
+{
+    const WindowDesign& design = GetParam().design();
+    Win32Window window(design, events);
+    HWND w = window.handle();
+    const int dpi = window.dpi();
+    RECT client;
+    GetClientRect(w, &client);
+    EXPECT_EQ(client.right, ui::win32::pixels(design.client.width, dpi));
+    EXPECT_EQ(client.bottom, ui::win32::pixels(design.client.height, dpi));
+
+    const LONG style = GetWindowLongW(w, GWL_STYLE);
+    const LONG ex = GetWindowLongW(w, GWL_EXSTYLE);
+    EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME)) << "fixed, no buttons";
+    EXPECT_TRUE(ex & WS_EX_TOOLWINDOW) << "off the task bar";
+    EXPECT_FALSE(ex & WS_EX_APPWINDOW);
+    if (design.kind == ui::WindowKind::ToolWindow) {
+        EXPECT_EQ(style & WS_CAPTION, WS_CAPTION);
+        EXPECT_TRUE(style & WS_SYSMENU) << "the close button";
+        EXPECT_EQ(ui::win32::utf8(textOf(w)), design.caption);
+    } else {
+        EXPECT_NE(style & WS_CAPTION, WS_CAPTION) << "no title bar";
+        EXPECT_EQ(textOf(w), L"");
+    }
+
+    RECT outer;
+    GetWindowRect(w, &outer);
+    POINT origin{0, 0};
+    ClientToScreen(w, &origin);
+    switch (design.placement) {
+    case ui::Placement::CentredOnScreen:
+        EXPECT_NEAR(outer.left, (GetSystemMetrics(SM_CXSCREEN) - (outer.right - outer.left)) / 2, 1);
+        EXPECT_NEAR(outer.top, (GetSystemMetrics(SM_CYSCREEN) - (outer.bottom - outer.top)) / 2, 1);
+        break;
+    case ui::Placement::FixedClientPosition:
+        EXPECT_EQ(origin.x, ui::win32::pixels(design.position.x, dpi));
+        EXPECT_EQ(origin.y, ui::win32::pixels(design.position.y, dpi));
+        break;
+    case ui::Placement::SystemDefault:
+        break;
+    }
+}
+
+TEST_P(Realisation, EveryControlRowAsDesigned)
+{
+    const WindowDesign& design = GetParam().design();
+    Win32Window window(design, events);
+    const int dpi = window.dpi();
+    for (std::size_t i = 0; i < design.controls.size(); ++i) {
+        const ui::ControlDesign& row = design.controls[i];
+        SCOPED_TRACE(std::string(row.name) + (row.index == ui::kNoIndex ? "" : std::to_string(row.index)));
+        HWND c = window.control(i);
+        if (row.kind == ControlKind::DataControl) {
+            EXPECT_EQ(c, nullptr);
+            continue;
+        }
+        ASSERT_NE(c, nullptr);
+        const wchar_t* own = ui::win32::controlClass(row.kind);
+        EXPECT_EQ(className(c), own ? own
+                                    : row.kind == ControlKind::PushButton ? L"Button" : L"Static");
+        EXPECT_EQ(GetParent(c), row.parent.empty() ? window.handle()
+                                                   : window.control(design.indexOf(row.parent)));
+        if (row.kind != ControlKind::Line) {
+            const RECT want = ui::win32::pixelRect(row.place, dpi);
+            const RECT got = placeIn(c);
+            EXPECT_EQ(got.left, want.left);
+            EXPECT_EQ(got.top, want.top);
+            EXPECT_EQ(got.right - got.left, want.right - want.left);
+            EXPECT_EQ(got.bottom - got.top, want.bottom - want.top);
+        }
+        if (row.kind == ControlKind::PushButton || row.kind == ControlKind::Label) {
+            EXPECT_EQ(ui::win32::utf8(textOf(c)), row.text);
+        }
+        const LONG style = GetWindowLongW(c, GWL_STYLE);
+        EXPECT_EQ((style & WS_VISIBLE) != 0, row.visible);
+        EXPECT_EQ((style & WS_DISABLED) == 0, row.enabled);
+        if (row.kind == ControlKind::PushButton) {
+            EXPECT_EQ(style & 0x0F, row.isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+        }
+        if (row.kind == ControlKind::PictureBox) {
+            EXPECT_TRUE(GetWindowLongW(c, GWL_EXSTYLE) & WS_EX_CLIENTEDGE) << "sunken";
+        }
+        if (!row.picture.empty()) {
+            EXPECT_NE(ui::win32::shownPicture(c), nullptr) << "the picture stored with the design";
+        }
+
+        const ui::Font font = row.font.value_or(design.font);
+        LOGFONTW lf{};
+        ASSERT_TRUE(GetObjectW(reinterpret_cast<HFONT>(SendMessageW(c, WM_GETFONT, 0, 0)),
+                               sizeof lf, &lf));
+        EXPECT_EQ(ui::win32::utf8(lf.lfFaceName), font.family);
+        EXPECT_EQ(lf.lfCharSet, ui::kArabicCharset);
+        EXPECT_EQ(lf.lfWeight, font.bold ? FW_BOLD : FW_NORMAL);
+        EXPECT_EQ(lf.lfHeight, -MulDiv(int(font.points * 100 + 0.5), dpi, 7200));
+    }
+}
+
+TEST_P(Realisation, SiblingsStackAsDesigned)
+{
+    const WindowDesign& design = GetParam().design();
+    Win32Window window(design, events);
+    // Topmost first, container by container, as the design lists them.
+    std::vector<HWND> windows{window.handle()};
+    for (std::size_t i = 0; i < design.controls.size(); ++i)
+        if (window.control(i))
+            windows.push_back(window.control(i));
+    for (HWND container : windows) {
+        std::vector<HWND> designed;
+        for (std::size_t i = 0; i < design.controls.size(); ++i)
+            if (window.control(i) && GetParent(window.control(i)) == container)
+                designed.push_back(window.control(i));
+        std::vector<HWND> stacked;
+        for (HWND c = GetWindow(container, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+            stacked.push_back(c);
+        EXPECT_EQ(stacked, designed);
+    }
+}
+
+TEST_P(Realisation, TabWalksTheDesignedOrder)
+{
+    const WindowDesign& design = GetParam().design();
+    Win32Window window(design, events);
+    window.show();
+    std::vector<std::size_t> order;
+    for (std::size_t i = 0; i < design.controls.size(); ++i) {
+        const auto& row = design.controls[i];
+        if (row.tabIndex != ui::kNoTabIndex && row.visible && row.enabled &&
+            (row.kind == ControlKind::PushButton || row.kind == ControlKind::PictureBox))
+            order.push_back(i);
+    }
+    std::stable_sort(order.begin(), order.end(), [&](auto a, auto b) {
+        return design.controls[a].tabIndex < design.controls[b].tabIndex;
+    });
+    ASSERT_FALSE(order.empty());
+    if (GetActiveWindow() != window.handle())
+        GTEST_SKIP() << "the window system did not make the window active";
+    EXPECT_EQ(GetFocus(), window.control(order[0])) << "the focus when the window opens";
+    for (std::size_t k = 1; k <= order.size(); ++k) {
+        window.tab(true);
+        EXPECT_EQ(GetFocus(), window.control(order[k % order.size()])) << "Tab " << k;
+    }
+    window.tab(false);
+    EXPECT_EQ(GetFocus(), window.control(order.back())) << "Shift+Tab from the first";
+}
+
+INSTANTIATE_TEST_SUITE_P(Windows, Realisation, ::testing::ValuesIn(kWindows),
+                         [](const auto& p) { return std::string(p.param.name); });
+
+class Pictures : public ::testing::Test
+{
+protected:
+    ui::win32::Win32Backend backend;
+    NoEvents events;
+};
+
+TEST_F(Pictures, APictureBoxShowsAFileAtItsOwnSizeOrKeepsItsPicture)
+{
+    const WindowDesign& design = ui::frmRun::Design();
+    Win32Window window(design, events);
+    const std::size_t box = design.indexOf("picRun");
+    std::string why;
+    const std::string wait = readFile(std::filesystem::path(HALVANE_PROGRAM_DIR) / "wait.BMP");
+    ASSERT_TRUE(window.setPicture(box, wait, why)) << why;
+    const ui::win32::Picture* shown = ui::win32::shownPicture(window.control(box));
+    ASSERT_NE(shown, nullptr);
+    EXPECT_EQ(shown->size().cx, 169);
+    EXPECT_EQ(shown->size().cy, 89);
+
+    EXPECT_FALSE(window.setPicture(box, "BM not a picture", why));
+    EXPECT_FALSE(why.empty());
+    EXPECT_EQ(ui::win32::shownPicture(window.control(box)), shown) << "the box keeps its picture";
+    EXPECT_FALSE(window.setPicture(design.indexOf("cmdRun"), wait, why)) << "not a picture box";
+}
+
+TEST_F(Pictures, KeyRolesAnswerTheDialogManager)
+{
+    const WindowDesign& design = ui::frmAbout::Design();
+    Win32Window window(design, events);
+    const LRESULT id = SendMessageW(window.handle(), DM_GETDEFID, 0, 0);
+    EXPECT_EQ(HIWORD(id), DC_HASDEFID);
+    EXPECT_EQ(LOWORD(id), ui::win32::kFirstControlId + int(design.indexOf("cmdOK")));
+    SendMessageW(window.handle(), WM_COMMAND, IDCANCEL, 0); // Escape
+    EXPECT_EQ(events.clicks, 1) << "the cancel button pressed";
+    SendMessageW(window.handle(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(events.closes, 1) << "a close request is reported, not carried out";
+    EXPECT_TRUE(IsWindow(window.handle()));
+}
+
+} // namespace
+} // namespace halvane::test
