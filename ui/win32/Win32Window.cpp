@@ -41,8 +41,8 @@ DWORD windowExStyle(const WindowDesign& design)
 HICON designIcon(std::string_view name, int metric)
 {
     const int size = GetSystemMetrics(metric);
-    return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), wide(name).c_str(),
-                                         IMAGE_ICON, size, size, LR_DEFAULTCOLOR | LR_SHARED));
+    return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), wide(name).c_str(), IMAGE_ICON,
+                                         size, size, LR_DEFAULTCOLOR | LR_SHARED));
 }
 
 // Shown within its own window: its own visibility and that of each of its
@@ -111,8 +111,8 @@ Win32Window::Win32Window(const WindowDesign& design, WindowEvents& events)
     const std::wstring caption =
         design.kind == WindowKind::ToolWindow ? wide(design.caption) : std::wstring();
     // The window procedure knows this object from WM_NCCREATE on.
-    CreateWindowExW(ex, kWindowClass, caption.c_str(), style, x, y, width, height, nullptr,
-                    nullptr, GetModuleHandleW(nullptr), this);
+    CreateWindowExW(ex, kWindowClass, caption.c_str(), style, x, y, width, height, nullptr, nullptr,
+                    GetModuleHandleW(nullptr), this);
     if (!design.icon.empty()) {
         SendMessageW(m_window, WM_SETICON, ICON_SMALL,
                      reinterpret_cast<LPARAM>(designIcon(design.icon, SM_CXSMICON)));
@@ -218,11 +218,11 @@ HWND Win32Window::addControl(std::size_t index, HWND container, COLORREF contain
         style |= WS_VISIBLE;
     if (!row.enabled)
         style |= WS_DISABLED;
-    HWND control = CreateWindowExW(
-        ex, windowClass, text.c_str(), style, place.left, place.top, place.right - place.left,
-        place.bottom - place.top, container,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + int(index))),
-        GetModuleHandleW(nullptr), &look);
+    HWND control =
+        CreateWindowExW(ex, windowClass, text.c_str(), style, place.left, place.top,
+                        place.right - place.left, place.bottom - place.top, container,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + int(index))),
+                        GetModuleHandleW(nullptr), &look);
     // Below the siblings made before it, which the design lists above it.
     SetWindowPos(control, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     SendMessageW(control, WM_SETFONT,
@@ -236,7 +236,7 @@ std::size_t Win32Window::indexOf(HWND control) const
 {
     const auto at = std::find(m_controls.begin(), m_controls.end(), control);
     return at == m_controls.end() || !control ? std::size_t(-1)
-                                               : std::size_t(at - m_controls.begin());
+                                              : std::size_t(at - m_controls.begin());
 }
 
 bool Win32Window::takesFocus(std::size_t index) const
@@ -355,6 +355,10 @@ LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam)
             return 0;
         switch (HIWORD(wParam)) {
         case BN_CLICKED:
+        // A button with BS_NOTIFY reports the second click of a double
+        // click only as such: it is a click all the same ("Next>>" pressed
+        // quickly twice turns two pages).
+        case BN_DOUBLECLICKED:
             m_events->controlEvent(index, ControlEvent::Click);
             return 0;
         case BN_SETFOCUS:

@@ -107,7 +107,8 @@ TEST_P(Realisation, WindowAsDesigned)
     ClientToScreen(w, &origin);
     switch (design.placement) {
     case ui::Placement::CentredOnScreen:
-        EXPECT_NEAR(outer.left, (GetSystemMetrics(SM_CXSCREEN) - (outer.right - outer.left)) / 2, 1);
+        EXPECT_NEAR(outer.left, (GetSystemMetrics(SM_CXSCREEN) - (outer.right - outer.left)) / 2,
+                    1);
         EXPECT_NEAR(outer.top, (GetSystemMetrics(SM_CYSCREEN) - (outer.bottom - outer.top)) / 2, 1);
         break;
     case ui::Placement::FixedClientPosition:
@@ -126,7 +127,8 @@ TEST_P(Realisation, EveryControlRowAsDesigned)
     const int dpi = window.dpi();
     for (std::size_t i = 0; i < design.controls.size(); ++i) {
         const ui::ControlDesign& row = design.controls[i];
-        SCOPED_TRACE(std::string(row.name) + (row.index == ui::kNoIndex ? "" : std::to_string(row.index)));
+        SCOPED_TRACE(std::string(row.name) +
+                     (row.index == ui::kNoIndex ? "" : std::to_string(row.index)));
         HWND c = window.control(i);
         if (row.kind == ControlKind::DataControl) {
             EXPECT_EQ(c, nullptr);
@@ -134,8 +136,9 @@ TEST_P(Realisation, EveryControlRowAsDesigned)
         }
         ASSERT_NE(c, nullptr);
         const wchar_t* own = ui::win32::controlClass(row.kind);
-        EXPECT_EQ(className(c), own ? own
-                                    : row.kind == ControlKind::PushButton ? L"Button" : L"Static");
+        EXPECT_EQ(className(c), own                                   ? own
+                                : row.kind == ControlKind::PushButton ? L"Button"
+                                                                      : L"Static");
         EXPECT_EQ(GetParent(c), row.parent.empty() ? window.handle()
                                                    : window.control(design.indexOf(row.parent)));
         if (row.kind != ControlKind::Line) {
@@ -164,8 +167,8 @@ TEST_P(Realisation, EveryControlRowAsDesigned)
 
         const ui::Font font = row.font.value_or(design.font);
         LOGFONTW lf{};
-        ASSERT_TRUE(GetObjectW(reinterpret_cast<HFONT>(SendMessageW(c, WM_GETFONT, 0, 0)),
-                               sizeof lf, &lf));
+        ASSERT_TRUE(
+            GetObjectW(reinterpret_cast<HFONT>(SendMessageW(c, WM_GETFONT, 0, 0)), sizeof lf, &lf));
         EXPECT_EQ(ui::win32::utf8(lf.lfFaceName), font.family);
         EXPECT_EQ(lf.lfCharSet, ui::kArabicCharset);
         EXPECT_EQ(lf.lfWeight, font.bold ? FW_BOLD : FW_NORMAL);
@@ -262,6 +265,19 @@ TEST_F(Pictures, KeyRolesAnswerTheDialogManager)
     SendMessageW(window.handle(), WM_CLOSE, 0, 0);
     EXPECT_EQ(events.closes, 1) << "a close request is reported, not carried out";
     EXPECT_TRUE(IsWindow(window.handle()));
+}
+
+TEST_F(Pictures, EveryClickOfADoubleClickPressesTheButton)
+{
+    const WindowDesign& design = ui::frmInstruction::Design();
+    Win32Window window(design, events);
+    HWND visual = window.control(design.indexOf("cmdVisual"));
+    const LPARAM inside = MAKELPARAM(5, 5);
+    for (UINT press : {WM_LBUTTONDOWN, WM_LBUTTONDBLCLK}) {
+        SendMessageW(visual, press, MK_LBUTTON, inside);
+        SendMessageW(visual, WM_LBUTTONUP, 0, inside);
+    }
+    EXPECT_EQ(events.clicks, 2);
 }
 
 } // namespace
