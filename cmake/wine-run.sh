@@ -5,7 +5,8 @@
 # Windows build: CTest and the test discovery of gtest_discover_tests run
 # every test program through it.
 #
-#   wine-run.sh --root DIR [--arch win32|win64] [--display] PROGRAM [ARGUMENTS...]
+#   wine-run.sh --root DIR [--arch win32|win64] [--display] [--setup COMMAND]
+#               PROGRAM [ARGUMENTS...]
 #
 # DIR (in the build folder) holds:
 #   template-ARCH/          a prefix made once by wineboot (about 15 s)
@@ -21,6 +22,15 @@
 # the prefix is made. Making a run's prefix so takes about 60 ms. A program
 # may create, change and delete files anywhere under its C:\ (its temporary
 # folder is C:\users\USER\Temp) without touching the template or another run.
+#
+# --setup runs the shell command COMMAND in the run's prefix just before the
+# program, with WINEPREFIX naming the prefix and the same Wine server, for a
+# test that puts files into its C:\ or values into its registry (wine reg add).
+#
+# The template has Wine's crash dialog off, and Tahoma in the Arabic
+# character set stands for DejaVu Sans in it (FontSubstitutes): Windows'
+# Tahoma has Arabic, Wine's has not, and Wine would draw the windows' texts
+# (Tahoma, Arabic character set) in a Courier-like bitmap font instead.
 #
 # Each run is headless and quiet: no display (a window fails to open instead
 # of waiting for a click) unless --display keeps the X display of DISPLAY
@@ -38,17 +48,20 @@ set -euo pipefail
 root=""
 arch=win64
 display=""
+setup=""
 while (($#)); do
     case "$1" in
     --root) root=$2; shift 2 ;;
     --arch) arch=$2; shift 2 ;;
     --display) display=${DISPLAY:-}; shift ;;
+    --setup) setup=$2; shift 2 ;;
     --) shift; break ;;
     *) break ;;
     esac
 done
 if [[ -z $root || $# -eq 0 || ($arch != win32 && $arch != win64) ]]; then
-    echo "usage: $0 --root DIR [--arch win32|win64] [--display] PROGRAM [ARGUMENTS...]" >&2
+    echo "usage: $0 --root DIR [--arch win32|win64] [--display] [--setup COMMAND]" \
+        "PROGRAM [ARGUMENTS...]" >&2
     exit 2
 fi
 if ! wine=$(command -v wine); then
@@ -97,8 +110,12 @@ in_wine() {
 # wine.inf: after an upgrade of Wine the template is made anew, since an
 # update in a run's prefix would rewrite the linked files in place.
 wine_inf=$(dirname "$(readlink -f "$wine")")/../share/wine/wine.inf
+# Names what make_template puts into a template beyond wineboot's prefix: a
+# template made otherwise is made anew.
+recipe="crash-dialog-off tahoma-arabic"
 template_current() {
     [[ -f $template.private && -f $template/.update-timestamp ]] || return 1
+    [[ $(cat "$template/.halvane-recipe" 2>/dev/null) == "$recipe" ]] || return 1
     [[ -f $wine_inf ]] || return 0
     [[ $(tr -dc 0-9 <"$template/.update-timestamp") == "$(stat -c %Y "$wine_inf")" ]]
 }
@@ -114,6 +131,8 @@ make_template() {
         in_wine "$new/prefix" "$new/tmp" sh -c '
             wineboot --init &&
             wine reg add "HKCU\\Software\\Wine\\WineDbg" /v ShowCrashDialog /t REG_DWORD /d 0 /f &&
+            wine reg add "HKLM\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes" \
+                /v "Tahoma,178" /d "DejaVu Sans,178" /f &&
             wineserver -w' >"$log" 2>&1; then
         echo "wine-run: wineboot failed; see $log" >&2
         rm -rf "$new"
@@ -130,6 +149,7 @@ make_template() {
         find . -type f ! -regex '.*\.\(dll\|exe\|drv\|sys\|ocx\|cpl\|acm\|ax\|tlb\|nls\|vxd\|com\|ds\|mod\|msstyles\)' \
             -print0
     ) >"$new/private"
+    echo "$recipe" >"$new/prefix/.halvane-recipe"
     mv "$new/prefix" "$template"
     mv "$new/private" "$template.private"
     rm -rf "$new"
@@ -162,7 +182,10 @@ cp -al "$template" "$run/prefix"
 
 status=0
 [[ -n $display ]] && export DISPLAY=$display
-WINEDEBUG=${HALVANE_WINEDEBUG:--all} in_wine "$run/prefix" "$run/tmp" wine "$@" || status=$?
+command=(wine "$@")
+# shellcheck disable=SC2016 # expanded by the inner shell
+[[ -n $setup ]] && command=(sh -c "$setup"' && exec wine "$@"' wine-run-setup "$@")
+WINEDEBUG=${HALVANE_WINEDEBUG:--all} in_wine "$run/prefix" "$run/tmp" "${command[@]}" || status=$?
 if ((status == 53)); then
     # The low byte of STATUS_DLL_NOT_FOUND, which Wine reports silently here.
     echo "wine-run: exit status 53: $1 may need a DLL that is not there" \

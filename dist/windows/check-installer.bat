@@ -25,6 +25,16 @@ findstr /c:"C:\Shamsi.dbf: 8 records" "%TEMP%\run.txt" >nul
 if errorlevel 1 (type "%TEMP%\run.txt" & echo FAIL: the table was not filled & exit /b 1)
 echo ok: the installed shamsi-dates filled C:\Shamsi.dbf
 
+rem The installed qrx2.exe starts and keeps running (it waits on its splash
+rem window); one that cannot start (a DLL missing) has ended by then.
+if exist "%DIR%\qrx2.exe" (
+    start "" "%DIR%\qrx2.exe"
+    ping -n 4 127.0.0.1 >nul
+    taskkill /f /im qrx2.exe >nul
+    if errorlevel 1 (echo FAIL: the installed qrx2.exe did not start or ended at once & exit /b 1)
+    echo ok: the installed qrx2.exe started
+)
+
 rem The uninstaller copies itself away and returns at once: wait for it.
 "%DIR%\uninstall.exe" /S
 for /l %%i in (1,1,60) do (

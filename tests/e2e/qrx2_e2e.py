@@ -1,9 +1,21 @@
 #!/usr/bin/env python3
-"""The whole job, done the way a user does it: start the real qrx2 on an X
-display (Xvfb) from a directory that is not its own, with a SHAMSI table in a
-Wine-style C: drive, press "OK" on the splash window and "Run" on the main
-window with real mouse clicks, answer each "Date Not Found" box with Enter,
-press "Exit", and check the table against an independent calendar.
+"""The program used the way a user uses it, on an X display (Xvfb), with real
+mouse clicks and key presses, started from a directory that is not its own
+with a SHAMSI table in C:\ (a Wine-style C: drive of the test's own for the
+Linux program; the test's table linked into the fresh Wine prefix of
+qrx2.exe).
+
+The whole job: press "OK" on the splash window and "Run" on the main window,
+answer each "Date Not Found" box with Enter, press "Exit", and check the
+table against an independent calendar.
+
+With --tour: the About window from the splash ("System Info..." without a
+system-information tool gives a box), the instruction viewer from the main
+window's instruction area, its "Visual Tour" through every page with
+"Next>>", the disabled "Next>>" on the last page, Escape and "<<Prev" back,
+"Close"; then a second start in which "System Info..." starts the tool (a
+script on the search path of the Linux program; Wine's msinfo32.exe,
+registered in the registry of the Wine prefix, for qrx2.exe).
 
 With --wm, a real window manager runs on the display, and the windows are
 checked as it frames them: the whole window (its frame included) centred on
@@ -12,7 +24,11 @@ has the keyboard, and the main window active again after the last box, so
 that Enter presses the focused "Run" once more without a click, as a second
 run.
 
-Usage: qrx2_e2e.py [--wm WINDOW_MANAGER] PATH/TO/qrx2
+With --wine WINE_RUN, the program is qrx2.exe, started through the build's
+wine-run wrapper (cmake/wine-run.sh).
+
+Usage: qrx2_e2e.py [--wm WINDOW_MANAGER] [--wine WINE_RUN] [--tour]
+                   [--screenshots DIR] PATH/TO/qrx2
        (exit status 77: a tool is missing)
 """
 
@@ -34,6 +50,20 @@ MAIN = (185, 125)
 MAIN_RUN = (8, 104, 81, 18)
 MAIN_EXIT = (96, 104, 81, 18)
 PIC_RUN_INTERIOR = (8 + 2, 8 + 2, 169 - 4, 89 - 4)
+# The instruction area: a click area inside picRun's border.
+MAIN_INSTRUCTION = (8 + 2 + 64, 8 + 2 + 24, 97, 25)
+SPLASH_ABOUT = (232, 184, 57, 18)
+ABOUT = (221, 160)
+ABOUT_CLIENT_AT = (136, 106)
+ABOUT_OK = (144, 64, 68, 23)
+ABOUT_SYSINFO = (144, 96, 67, 23)
+INSTRUCTION = (408, 461)
+PAGE_INTERIOR = (2, 8 + 2, 401 - 4, 425 - 4)
+VIEWER_PREV = (24, 440, 57, 17)
+VIEWER_NEXT = (88, 440, 57, 17)
+VIEWER_VISUAL = (248, 440, 73, 17)
+VIEWER_CLOSE = (328, 440, 73, 17)
+PAGES = 15
 
 
 def fail(message):
@@ -185,6 +215,10 @@ class Display:
             number += chunk
         os.close(read_end)
         self.name = ":" + number.decode().strip()
+        # Wine draws a window's frame itself, inside the window's X window,
+        # when no window manager frames it (none runs, or it has no caption);
+        # Qt's X windows are always the client areas.
+        self.frames_inside = False
         self.wm = None
         if wm:
             self.wm = subprocess.Popen([wm], env=dict(os.environ, DISPLAY=self.name),
@@ -201,20 +235,39 @@ class Display:
         return subprocess.run(list(args), env=dict(os.environ, DISPLAY=self.name),
                               capture_output=True, text=True, timeout=30).stdout
 
+    def window_ids(self, program="qrx2"):
+        """Visible windows of a program (qrx2 also matches Wine's qrx2.exe)."""
+        return self.run("xdotool", "search", "--onlyvisible", "--class", program).split()
+
     def windows(self):
         """Visible windows of the program: {title: id}."""
-        found = {}
-        for wid in self.run("xdotool", "search", "--onlyvisible", "--class", "qrx2").split():
-            found[self.run("xdotool", "getwindowname", wid).strip()] = wid
-        return found
+        return {self.run("xdotool", "getwindowname", wid).strip(): wid
+                for wid in self.window_ids()}
 
-    def wait_for(self, title, present=True, seconds=15):
+    def wait_for(self, title, present=True, seconds=30):
         deadline = time.time() + seconds
         while time.time() < deadline:
             if (title in self.windows()) == present:
                 return self.windows().get(title)
             time.sleep(0.1)
         fail("window %r %s" % (title, "never appeared" if present else "never went away"))
+
+    def wait_for_new(self, before, program="qrx2", seconds=30):
+        """A visible window of `program` that is not among `before`."""
+        deadline = time.time() + seconds
+        while time.time() < deadline:
+            new = [wid for wid in self.window_ids(program) if wid not in before]
+            if new:
+                return new[0]
+            time.sleep(0.1)
+        fail("no new window of %s appeared" % program)
+
+    def wait_gone(self, wid, seconds=15):
+        deadline = time.time() + seconds
+        while wid in self.window_ids():
+            if time.time() > deadline:
+                fail("window %s never went away" % wid)
+            time.sleep(0.05)
 
     def geometry(self, wid):
         values = {}
@@ -223,6 +276,16 @@ class Display:
             values[key] = value.strip()
         return (int(values["Absolute upper-left X"]), int(values["Absolute upper-left Y"]),
                 int(values["Width"]), int(values["Height"]))
+
+    def client(self, wid, size):
+        """Where the client area of a window designed `size` lies on the screen.
+        A frame drawn inside the X window has equal borders left, right and
+        below, and the border and caption above."""
+        x, y, w, h = self.geometry(wid)
+        if not self.frames_inside or (w, h) == size:
+            return x, y
+        border = (w - size[0]) // 2
+        return x + border, y + h - size[1] - border
 
     def frame(self, wid):
         """The whole window as the window manager frames it: x, y, width, height."""
@@ -237,14 +300,22 @@ class Display:
         out = self.run("xprop", "-root", "_NET_ACTIVE_WINDOW").partition("#")[2].split(",")[0].strip()
         return str(int(out, 16)) if out.startswith("0x") else None
 
-    def click(self, wid, rect):
-        x, y, _, _ = self.geometry(wid)
+    def click(self, wid, size, rect):
+        x, y = self.client(wid, size)
         self.run("xdotool", "mousemove", str(x + rect[0] + rect[2] // 2),
                  str(y + rect[1] + rect[3] // 2), "click", "1")
 
-    def differing_pixels(self, wid, rect, picture):
+    def key(self, wid, key):
+        """A key press to `wid`, given the keyboard first (without a window
+        manager nobody else gives it)."""
+        if self.wm:
+            self.run("xdotool", "key", key)
+        else:
+            self.run("xdotool", "windowfocus", "--sync", wid, "key", key)
+
+    def differing_pixels(self, wid, size, rect, picture):
         """Pixels of `rect` in the window that differ from `picture`'s top-left part."""
-        x, y, _, _ = self.geometry(wid)
+        x, y = self.client(wid, size)
         with tempfile.TemporaryDirectory() as tmp:
             shot = os.path.join(tmp, "shot.png")
             self.run("import", "-window", "root", "-crop",
@@ -255,6 +326,19 @@ class Display:
                 capture_output=True, text=True)
             return int(float(result.stderr.split()[0]))
 
+    def wait_for_picture(self, wid, size, rect, picture, what):
+        deadline = time.time() + 30
+        while self.differing_pixels(wid, size, rect, picture):
+            if time.time() > deadline:
+                fail("%s never showed %s" % (what, os.path.basename(picture)))
+            time.sleep(0.1)
+
+    def screenshot(self, wid, path):
+        """A picture of the whole window, its frame included."""
+        x, y, w, h = self.frame(wid)
+        self.run("import", "-window", "root", "-crop", "%dx%d+%d+%d" % (w, h, x, y),
+                 "+repage", path)
+
     def close(self):
         if self.wm:
             self.wm.terminate()
@@ -263,60 +347,269 @@ class Display:
         self.server.wait()
 
 
-def expect_design_window(display, wid, size, what):
+def expect_design_window(display, wid, size, what, centred=True):
     _, _, w, h = display.geometry(wid)
-    if (w, h) != size:
+    if display.frames_inside and (w, h) != size:
+        border, top = (w - size[0]) / 2, h - size[1] - (w - size[0]) / 2
+        if not (w > size[0] and border == int(border) and border <= top <= border + 30):
+            fail("%s is %dx%d with its frame, which holds no %dx%d client area"
+                 % (what, w, h, *size))
+    elif (w, h) != size:
         fail("%s is %dx%d, designed %dx%d" % (what, w, h, *size))
-    # The whole window, as the window manager (if any) frames it.
-    x, y, w, h = display.frame(wid)
-    centred = ((SCREEN[0] - w) // 2, (SCREEN[1] - h) // 2)
-    if abs(x - centred[0]) > 1 or abs(y - centred[1]) > 1:
-        fail("%s (with its frame, %dx%d) at %d,%d, not centred (%d,%d)"
-             % (what, w, h, x, y, *centred))
+    if centred:
+        # The whole window, as the window manager (if any) frames it.
+        x, y, w, h = display.frame(wid)
+        middle = ((SCREEN[0] - w) // 2, (SCREEN[1] - h) // 2)
+        if abs(x - middle[0]) > 1 or abs(y - middle[1]) > 1:
+            fail("%s (with its frame, %dx%d) at %d,%d, not centred (%d,%d)"
+                 % (what, w, h, x, y, *middle))
     state = display.run("xprop", "-id", wid, "_NET_WM_STATE")
     if "_NET_WM_STATE_SKIP_TASKBAR" not in state:
         fail("%s asks for a task-bar entry: %s" % (what, state.strip()))
 
 
+def answer_box(display, box, with_wm, what):
+    """Answers a message box with Enter; under a window manager the box must
+    have the keyboard by itself."""
+    if with_wm:
+        deadline = time.time() + 10
+        while display.active() != box:
+            if time.time() > deadline:
+                fail("the %s box is not the active window" % what)
+            time.sleep(0.05)
+    display.key(box, "Return")
+    display.wait_gone(box)
+
+
 def answer_boxes(display, count, with_wm):
     """Answers `count` "Date Not Found" boxes with Enter, one after another."""
     for _ in range(count):
-        box = display.wait_for("Date Not Found")
-        if with_wm:
-            # The box has the keyboard by itself.
-            deadline = time.time() + 10
-            while display.active() != box:
-                if time.time() > deadline:
-                    fail("the 'Date Not Found' box is not the active window")
-                time.sleep(0.05)
-            display.run("xdotool", "key", "Return")
-        else:
-            display.run("xdotool", "windowfocus", "--sync", box, "key", "Return")
-        deadline = time.time() + 10
-        while display.windows().get("Date Not Found") == box and time.time() < deadline:
-            time.sleep(0.05)
+        answer_box(display, display.wait_for("Date Not Found"), with_wm, "'Date Not Found'")
 
 
 def wait_for_success(display, main_window, program_dir):
-    deadline = time.time() + 30
-    while display.differing_pixels(main_window, PIC_RUN_INTERIOR,
-                                   os.path.join(program_dir, "success.BMP")):
-        if time.time() > deadline:
-            fail("success.BMP never appeared in picRun")
-        time.sleep(0.2)
+    display.wait_for_picture(main_window, MAIN, PIC_RUN_INTERIOR,
+                             os.path.join(program_dir, "success.BMP"), "picRun")
     if "Date Not Found" in display.windows():
         fail("more 'Date Not Found' boxes than dates outside 1980 to 2023")
+
+
+# ---------------------------------------------------------------- the program
+
+class Program:
+    """qrx2 started on the display: the Linux program with a Wine-style C:
+    drive of its own (WINEPREFIX), or qrx2.exe under Wine through wine-run
+    in a fresh Wine prefix. Either way C:\\Shamsi.dbf is `table`."""
+
+    def __init__(self, args, display, table, elsewhere, tool=None):
+        self.args = args
+        env = dict(os.environ, DISPLAY=display.name, QT_QPA_PLATFORM="xcb")
+        if args.wine:
+            # The table is linked into the prefix's C:\, so that the test
+            # reads what the program left after Wine's prefix has gone.
+            setup = 'ln -s "%s" "$WINEPREFIX/drive_c/Shamsi.dbf"' % table
+            if tool:
+                # Where the About window looks first; a 32-bit program reads
+                # the 32-bit view of the registry.
+                setup += (' && wine reg add "HKLM\\SOFTWARE\\Microsoft\\Shared Tools\\MSINFO"'
+                          ' /v PATH /d "%s" /f /reg:32 >/dev/null' % tool)
+            command = [args.wine, "--display", "--setup", setup, args.program]
+        else:
+            prefix = os.path.dirname(os.path.dirname(table))
+            env["WINEPREFIX"] = prefix
+            # Only the test's own system-information tool (if any) on the search path.
+            env["PATH"] = tool or elsewhere
+            command = [args.program]
+        self.process = subprocess.Popen(command, cwd=elsewhere, env=env)
+
+    def wait(self):
+        try:
+            status = self.process.wait(timeout=30)
+        except subprocess.TimeoutExpired:
+            fail("qrx2 did not end after Exit")
+        if status != 0:
+            fail("qrx2 ended with status %d" % status)
+
+    def stop(self):
+        if self.process.poll() is None:
+            self.process.kill()
+            self.process.wait()
+
+
+def splash_title(args):
+    # The splash window has no caption: Qt names it after the program, Wine
+    # leaves it empty.
+    return "" if args.wine else "qrx2"
+
+
+def start_main_window(display, args, shots):
+    splash = display.wait_for(splash_title(args))
+    expect_design_window(display, splash, SPLASH, "the splash window")
+    shots("splash", splash)
+    display.click(splash, SPLASH, SPLASH_OK)
+    main_window = display.wait_for("QRX Ver. 2.0")
+    display.wait_gone(splash)
+    expect_design_window(display, main_window, MAIN, "the main window")
+    return main_window
+
+
+def whole_job(args, display, table, elsewhere, shots):
+    records = sample_records()
+    before = write_table(table, records)
+    out_of_range = sum(1 for _, _, dates in records for d in dates
+                       if d.strip(b" 0") and not 1980 <= int(d[:4]) <= 2023)
+    qrx2 = Program(args, display, table, elsewhere)
+    try:
+        main_window = start_main_window(display, args, shots)
+        shots("main", main_window)
+        display.click(main_window, MAIN, MAIN_RUN)
+
+        # Each date outside 1980 to 2023 stops the run with a box; Enter goes on.
+        answer_boxes(display, out_of_range, args.wm)
+        wait_for_success(display, main_window, args.program_dir)
+        shots("success", main_window)
+
+        if args.wm:
+            # The main window is active again, "Run" focused: Enter runs again.
+            deadline = time.time() + 10
+            while display.active() != main_window:
+                if time.time() > deadline:
+                    fail("the main window is not active after the last box (%s is)"
+                         % display.active())
+                time.sleep(0.05)
+            display.run("xdotool", "key", "Return")
+            answer_boxes(display, out_of_range, args.wm)
+            wait_for_success(display, main_window, args.program_dir)
+
+        display.click(main_window, MAIN, MAIN_EXIT)
+        qrx2.wait()
+    finally:
+        qrx2.stop()
+    with open(table, "rb") as f:
+        check_table(before, f.read(), records)
+    return "%d records converted through the windows" % len(records)
+
+
+def open_about(display, args):
+    splash = display.wait_for(splash_title(args))
+    display.click(splash, SPLASH, SPLASH_ABOUT)
+    about = display.wait_for("About Halvane Shamsi Dates")
+    expect_design_window(display, about, ABOUT, "the About window", centred=False)
+    if not args.wm and display.client(about, ABOUT) != ABOUT_CLIENT_AT:
+        fail("the About window's client area is at %s, designed at %s"
+             % (display.client(about, ABOUT), ABOUT_CLIENT_AT))
+    return splash, about
+
+
+def tour(args, display, table, elsewhere, shots):
+    """The tour and the About window: System Info without a tool, then the
+    instruction viewer's pages; then, in a second start, System Info with a
+    tool that starts."""
+    write_table(table, sample_records())
+    qrx2 = Program(args, display, table, elsewhere)
+    try:
+        splash, about = open_about(display, args)
+        shots("about", about)
+        before = display.window_ids()
+        display.click(about, ABOUT, ABOUT_SYSINFO)
+        box = display.wait_for_new(before)
+        if display.run("xdotool", "getwindowname", box).strip() != "qrx2":
+            fail("the System Info box is titled %r, not 'qrx2'"
+                 % display.run("xdotool", "getwindowname", box).strip())
+        answer_box(display, box, args.wm, "System Information Is Unavailable")
+        display.click(about, ABOUT, ABOUT_OK)
+        display.wait_gone(about)
+
+        display.click(splash, SPLASH, SPLASH_OK)
+        main_window = display.wait_for("QRX Ver. 2.0")
+        display.click(main_window, MAIN, MAIN_INSTRUCTION)
+        viewer = display.wait_for("Instruction")
+        expect_design_window(display, viewer, INSTRUCTION, "the instruction viewer",
+                             centred=False)
+        display.click(viewer, INSTRUCTION, VIEWER_VISUAL)
+
+        def page(n):
+            display.wait_for_picture(viewer, INSTRUCTION, PAGE_INTERIOR,
+                                     os.path.join(args.program_dir, "%d.BMP" % n),
+                                     "the viewer's page")
+        page(1)
+        shots("instruction", viewer)
+        for n in range(2, PAGES + 1):
+            display.click(viewer, INSTRUCTION, VIEWER_NEXT)
+            page(n)
+        # "Next>>" is disabled on the last page: a click changes nothing.
+        display.click(viewer, INSTRUCTION, VIEWER_NEXT)
+        time.sleep(0.5)
+        page(PAGES)
+        # Escape is "<<Prev", and so is a click on it.
+        display.key(viewer, "Escape")
+        page(PAGES - 1)
+        display.click(viewer, INSTRUCTION, VIEWER_PREV)
+        page(PAGES - 2)
+        display.click(viewer, INSTRUCTION, VIEWER_CLOSE)
+        display.wait_gone(viewer)
+        display.click(main_window, MAIN, MAIN_EXIT)
+        qrx2.wait()
+    finally:
+        qrx2.stop()
+
+    # Again, with a system-information tool the About window finds.
+    with tempfile.TemporaryDirectory() as tools:
+        if args.wine:
+            tool, tool_class = "C:\\windows\\system32\\msinfo32.exe", "msinfo32"
+        else:
+            # A desktop tool the Linux program looks for on the search path:
+            # it leaves a mark when started.
+            tool, tool_class = tools, None
+            with open(os.path.join(tools, "hardinfo"), "w") as f:
+                f.write("#!/bin/sh\n: > '%s'\n" % os.path.join(tools, "started"))
+            os.chmod(os.path.join(tools, "hardinfo"), 0o755)
+        qrx2 = Program(args, display, table, elsewhere, tool)
+        try:
+            splash, about = open_about(display, args)
+            display.click(about, ABOUT, ABOUT_SYSINFO)
+            if tool_class:
+                started = display.wait_for_new([], program=tool_class)
+                display.key(started, "Return")
+                deadline = time.time() + 15
+                while display.window_ids(tool_class):
+                    if time.time() > deadline:
+                        fail("the system-information tool's window stayed")
+                    time.sleep(0.1)
+            else:
+                deadline = time.time() + 15
+                while not os.path.exists(os.path.join(tools, "started")):
+                    if time.time() > deadline:
+                        fail("the system-information tool was not started")
+                    time.sleep(0.1)
+            if "qrx2" in [display.run("xdotool", "getwindowname", w).strip()
+                          for w in display.window_ids() if w != splash]:
+                fail("a box appeared although the tool was started")
+            display.click(about, ABOUT, ABOUT_OK)
+            display.wait_gone(about)
+            display.click(splash, SPLASH, SPLASH_OK)
+            main_window = display.wait_for("QRX Ver. 2.0")
+            display.click(main_window, MAIN, MAIN_EXIT)
+            qrx2.wait()
+        finally:
+            qrx2.stop()
+    return "the tour's %d pages and the About window with and without a tool" % PAGES
 
 
 def main():
     parser = argparse.ArgumentParser(usage=__doc__)
     parser.add_argument("--wm")
+    parser.add_argument("--wine")
+    parser.add_argument("--tour", action="store_true")
+    parser.add_argument("--screenshots")
     parser.add_argument("program")
     args = parser.parse_args()
-    program = os.path.abspath(args.program)
+    args.program = os.path.abspath(args.program)
+    if args.wine:
+        args.wine = os.path.abspath(args.wine)
     # Its files lie beside the program itself, also when it is started
     # through a link (as /usr/bin/qrx2 of the Debian package is).
-    program_dir = os.path.dirname(os.path.realpath(program))
+    args.program_dir = os.path.dirname(os.path.realpath(args.program))
     for tool in ("Xvfb", "xdotool", "xwininfo", "xprop", "import", "compare") + (
             (args.wm,) if args.wm else ()):
         if not shutil.which(tool):
@@ -326,54 +619,18 @@ def main():
     with tempfile.TemporaryDirectory() as prefix, tempfile.TemporaryDirectory() as elsewhere:
         os.mkdir(os.path.join(prefix, "drive_c"))
         table = os.path.join(prefix, "drive_c", "Shamsi.dbf")
-        records = sample_records()
-        before = write_table(table, records)
-        out_of_range = sum(1 for _, _, dates in records for d in dates
-                           if d.strip(b" 0") and not 1980 <= int(d[:4]) <= 2023)
-
         display = Display(args.wm)
-        env = dict(os.environ, DISPLAY=display.name, WINEPREFIX=prefix, QT_QPA_PLATFORM="xcb")
-        qrx2 = subprocess.Popen([program], cwd=elsewhere, env=env)
+        display.frames_inside = bool(args.wine)
+
+        def shots(name, wid):
+            if args.screenshots:
+                display.screenshot(wid, os.path.join(args.screenshots, name + ".png"))
         try:
-            # The splash window: no title, so the window system names it after the program.
-            splash = display.wait_for("qrx2")
-            expect_design_window(display, splash, SPLASH, "the splash window")
-            display.click(splash, SPLASH_OK)
-
-            main_window = display.wait_for("QRX Ver. 2.0")
-            display.wait_for("qrx2", present=False)
-            expect_design_window(display, main_window, MAIN, "the main window")
-            display.click(main_window, MAIN_RUN)
-
-            # Each date outside 1980 to 2023 stops the run with a box; Enter goes on.
-            answer_boxes(display, out_of_range, args.wm)
-            wait_for_success(display, main_window, program_dir)
-
-            if args.wm:
-                # The main window is active again, "Run" focused: Enter runs again.
-                deadline = time.time() + 10
-                while display.active() != main_window:
-                    if time.time() > deadline:
-                        fail("the main window is not active after the last box (%s is)"
-                             % display.active())
-                    time.sleep(0.05)
-                display.run("xdotool", "key", "Return")
-                answer_boxes(display, out_of_range, args.wm)
-                wait_for_success(display, main_window, program_dir)
-
-            display.click(main_window, MAIN_EXIT)
-            status = qrx2.wait(timeout=15)
-            if status != 0:
-                fail("qrx2 ended with status %d" % status)
+            done = (tour if args.tour else whole_job)(args, display, table, elsewhere, shots)
         finally:
-            if qrx2.poll() is None:
-                qrx2.kill()
             display.close()
-
-        with open(table, "rb") as f:
-            check_table(before, f.read(), records)
-    print("ok: %d records converted through the windows%s"
-          % (len(records), " under " + args.wm if args.wm else ""))
+    print("ok: %s%s%s" % (done, " under Wine" if args.wine else "",
+                          " under " + args.wm if args.wm else ""))
     return 0
 
 
