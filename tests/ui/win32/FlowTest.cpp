@@ -11,6 +11,7 @@
 #include "run/ConversionRun.h"
 #include "tests/support/ChildProcess.h"
 #include "tests/support/ProgramScene.h"
+#include "tests/ui/win32/WindowText.h"
 #include "ui/forms/Module1.h"
 #include "ui/forms/SysInfo.h"
 #include "ui/forms/WindowServices.h"
@@ -49,20 +50,6 @@ using ui::win32::wide;
 constexpr DWORD kPatienceMs = 15000;
 
 // ------------------------------------------------------------------ reading windows
-
-std::wstring textOf(HWND w)
-{
-    wchar_t text[512] = {};
-    GetWindowTextW(w, text, 512);
-    return text;
-}
-
-std::wstring classOf(HWND w)
-{
-    wchar_t name[64] = {};
-    GetClassNameW(w, name, 64);
-    return name;
-}
 
 DWORD processOf(HWND w)
 {

@@ -4,6 +4,7 @@
 // visibility and state, the stacking order, the tab order and the focus, the
 // default and cancel roles, and pictures shown in a picture box.
 #include "tests/support/TempDir.h"
+#include "tests/ui/win32/WindowText.h"
 #include "ui/forms/frmAbout.h"
 #include "ui/forms/frmInstruction.h"
 #include "ui/forms/frmRun.h"
@@ -45,20 +46,6 @@ const Case kWindows[] = {
     {"frmInstruction", &ui::frmInstruction::Design},
     {"frmAbout", &ui::frmAbout::Design},
 };
-
-std::wstring className(HWND w)
-{
-    wchar_t name[64] = {};
-    GetClassNameW(w, name, 64);
-    return name;
-}
-
-std::wstring textOf(HWND w)
-{
-    wchar_t text[256] = {};
-    GetWindowTextW(w, text, 256);
-    return text;
-}
 
 // Where `w` lies in its parent's client area.
 RECT placeIn(HWND w)
@@ -136,9 +123,9 @@ TEST_P(Realisation, EveryControlRowAsDesigned)
         }
         ASSERT_NE(c, nullptr);
         const wchar_t* own = ui::win32::controlClass(row.kind);
-        EXPECT_EQ(className(c), own                                   ? own
-                                : row.kind == ControlKind::PushButton ? L"Button"
-                                                                      : L"Static");
+        EXPECT_EQ(classOf(c), own                                   ? own
+                              : row.kind == ControlKind::PushButton ? L"Button"
+                                                                    : L"Static");
         EXPECT_EQ(GetParent(c), row.parent.empty() ? window.handle()
                                                    : window.control(design.indexOf(row.parent)));
         if (row.kind != ControlKind::Line) {
