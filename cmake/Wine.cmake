@@ -19,11 +19,7 @@ if(HALVANE_WINE_ARCH STREQUAL "win32" AND CMAKE_SIZEOF_VOID_P EQUAL 8)
     message(FATAL_ERROR "A 64-bit build cannot run in a win32 Wine prefix")
 endif()
 
-find_program(HALVANE_WINE wine)
-if(NOT HALVANE_WINE)
-    message(WARNING "wine not found: the Windows programs build, but tests cannot run "
-                    "(source cmake/windows-deps.sh and run deps_windows)")
-endif()
+halvane_find_tool(HALVANE_WINE wine wine "the Windows tests, which run under Wine")
 
 # The emulator is one program without arguments: a wrapper that fixes the
 # folder and architecture, since CTest and gtest_discover_tests pass an

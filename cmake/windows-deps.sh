@@ -11,11 +11,12 @@
 # fonts-wine                   Wine's Tahoma and MS Sans Serif, the windows' fonts
 # fonts-dejavu-core            DejaVu Sans, standing in for Tahoma's Arabic
 #                              (see cmake/wine-run.sh)
+# nsis                         makensis, which makes the Windows installer
 # Installs only what is missing: a second call does nothing and reaches no
 # network. As another user than root it calls sudo.
 HALVANE_WINDOWS_PACKAGES=(
     g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix googletest
-    wine wine64 wine32:i386 fonts-wine fonts-dejavu-core
+    wine wine64 wine32:i386 fonts-wine fonts-dejavu-core nsis
     xvfb xauth # the window tests run under Wine on a display of their own
 )
 

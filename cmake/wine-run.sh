@@ -31,6 +31,10 @@
 # character set stands for DejaVu Sans in it (FontSubstitutes): Windows'
 # Tahoma has Arabic, Wine's has not, and Wine would draw the windows' texts
 # (Tahoma, Arabic character set) in a Courier-like bitmap font instead.
+# Its windows are Wine's own to manage (X11 Driver, Managed=N), as on
+# Windows, where no X window manager takes part: the tests' displays have
+# none, and a window Wine leaves to a window manager costs 2 s each time it
+# leaves the screen, waiting for a manager that never answers.
 #
 # Each run is headless and quiet: no display (a window fails to open instead
 # of waiting for a click) unless --display keeps the X display of DISPLAY
@@ -112,7 +116,7 @@ in_wine() {
 wine_inf=$(dirname "$(readlink -f "$wine")")/../share/wine/wine.inf
 # Names what make_template puts into a template beyond wineboot's prefix: a
 # template made otherwise is made anew.
-recipe="crash-dialog-off tahoma-arabic"
+recipe="crash-dialog-off tahoma-arabic unmanaged-windows"
 template_current() {
     [[ -f $template.private && -f $template/.update-timestamp ]] || return 1
     [[ $(cat "$template/.halvane-recipe" 2>/dev/null) == "$recipe" ]] || return 1
@@ -133,6 +137,7 @@ make_template() {
             wine reg add "HKCU\\Software\\Wine\\WineDbg" /v ShowCrashDialog /t REG_DWORD /d 0 /f &&
             wine reg add "HKLM\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes" \
                 /v "Tahoma,178" /d "DejaVu Sans,178" /f &&
+            wine reg add "HKCU\\Software\\Wine\\X11 Driver" /v Managed /d N /f &&
             wineserver -w' >"$log" 2>&1; then
         echo "wine-run: wineboot failed; see $log" >&2
         rm -rf "$new"
