@@ -26,7 +26,7 @@ run.
 
 With --exact: the exact start ("--exact"; "/exact" for qrx2.exe), driven by
 key presses only (space on "OK", space on "Run"), on a table of every day of
-2024 to 2030: the caption "QRX Ver. 2.0 - exact calendar", no box, the
+2024 to 2030: the caption "QRX Ver. 2.0 - exact", no box, the
 success picture, every date placed by the calendar; then the default start
 on a few of those days still gives a "Date Not Found" box for each date and
 leaves the fields empty.
@@ -72,7 +72,7 @@ VIEWER_VISUAL = (248, 440, 73, 17)
 VIEWER_CLOSE = (328, 440, 73, 17)
 PAGES = 15
 MAIN_TITLE = "QRX Ver. 2.0"
-EXACT_TITLE = "QRX Ver. 2.0 - exact calendar"
+EXACT_TITLE = "QRX Ver. 2.0 - exact"
 
 
 def fail(message):

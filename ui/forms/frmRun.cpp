@@ -70,7 +70,7 @@ constexpr WindowDesign kDesign{
 // which calendar places the dates.
 constexpr WindowDesign kExactDesign = [] {
     WindowDesign design = kDesign;
-    design.caption = "QRX Ver. 2.0 - exact calendar";
+    design.caption = "QRX Ver. 2.0 - exact";
     return design;
 }();
 

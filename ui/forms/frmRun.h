@@ -28,7 +28,7 @@ public:
     frmRun();
     static const WindowDesign& Design();
     // The design of the exact start: Design() with the caption
-    // "QRX Ver. 2.0 - exact calendar".
+    // "QRX Ver. 2.0 - exact".
     static const WindowDesign& ExactDesign();
 
     // Makes the program's directory current and loads DATES.TXT from it; on

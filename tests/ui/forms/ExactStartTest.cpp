@@ -89,7 +89,7 @@ TEST_P(ExactRun, PlacesTheDatesByTheCalendarAndReportsOnlyThoseItCannot)
     ui::Module1::Main({.exact = true, .fourDigitYear = GetParam().fourDigitYear});
     click("frmSplash", "cmdOK");
     const WindowRecord& main = windows.window("frmRun");
-    EXPECT_EQ(main.design->caption, "QRX Ver. 2.0 - exact calendar");
+    EXPECT_EQ(main.design->caption, "QRX Ver. 2.0 - exact");
 
     for (int run = 1; run <= 2; ++run) {
         click("frmRun", "cmdRun");
