@@ -89,7 +89,16 @@ TEST_P(ExactRun, PlacesTheDatesByTheCalendarAndReportsOnlyThoseItCannot)
     ui::Module1::Main({.exact = true, .fourDigitYear = GetParam().fourDigitYear});
     click("frmSplash", "cmdOK");
     const WindowRecord& main = windows.window("frmRun");
+    ASSERT_EQ(main.design, &ui::frmRun::ExactDesign());
     EXPECT_EQ(main.design->caption, "QRX Ver. 2.0 - exact");
+    // Only the caption tells the two apart: the same controls, place and size.
+    const ui::WindowDesign& plain = ui::frmRun::Design();
+    EXPECT_EQ(main.design->controls.data(), plain.controls.data());
+    EXPECT_EQ(main.design->controls.size(), plain.controls.size());
+    EXPECT_EQ(main.design->name, plain.name);
+    EXPECT_EQ(main.design->client, plain.client);
+    EXPECT_EQ(main.design->kind, plain.kind);
+    EXPECT_EQ(main.design->icon, plain.icon);
 
     for (int run = 1; run <= 2; ++run) {
         click("frmRun", "cmdRun");
