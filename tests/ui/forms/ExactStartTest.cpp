@@ -22,6 +22,11 @@ struct ArgsCase {
     bool exact, fourDigitYear;
 };
 
+void PrintTo(const ArgsCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
 class StartArguments : public ::testing::TestWithParam<ArgsCase>
 {
 };
@@ -70,6 +75,11 @@ struct Expected {
     bool fourDigitYear;
     std::array<std::array<const char*, 4>, 3> stored;
 };
+
+void PrintTo(const Expected& e, std::ostream* os)
+{
+    *os << e.name;
+}
 
 class ExactRun : public FormsTest, public ::testing::WithParamInterface<Expected>
 {
@@ -132,7 +142,9 @@ INSTANTIATE_TEST_SUITE_P(
                                  {"          ", "          ", "          ", "1409/10/10"}}}}),
     [](const auto& p) { return std::string(p.param.name); });
 
-TEST_F(FormsTest, TheDefaultStartKeepsTheDesignsCaption)
+using DefaultStart = FormsTest;
+
+TEST_F(DefaultStart, KeepsTheDesignsCaption)
 {
     ui::Module1::Main();
     click("frmSplash", "cmdOK");
