@@ -2,7 +2,10 @@
 # Times shamsi-dates on generated SHAMSI tables, side by side in one run with
 # cp, cp + fsync and cat of the same file: a first run on an unfilled table
 # (against cp + fsync) and a rerun on the table it filled, which writes
-# nothing (against cat); and measures the peak memory of both.
+# nothing (against cat); and measures the peak memory of both. Then the
+# windowed program's Run (window-run-bench, when built) on the first size,
+# every date inside 1980 to 2023, by the date table and by the Persian
+# calendar (qrx2 --exact), side by side.
 #
 # Usage: bench/table_bench.sh [BIN_DIR] [RECORDS...]
 #   BIN_DIR   where make-table, shamsi-dates and DATES.TXT are (default build-bench/bin)
@@ -85,3 +88,10 @@ done
 echo "(wall-clock medians of $reps runs; a run includes loading DATES.TXT and, when it wrote,"
 echo " syncing the table to disk; x sync: first run / (cp + fsync); x cat: rerun / cat;"
 echo " peak memory: the largest resident size of all the runs)"
+
+if [ -x "$bin/window-run-bench" ]; then
+    echo
+    "$bin/make-table" "$work/window.dbf" --records "${sizes[0]}"
+    "$bin/window-run-bench" "$work/window.dbf" "$reps"
+    echo "(medians of $reps first runs on a fresh copy each, alternating; x table: exact / table)"
+fi

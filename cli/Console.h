@@ -1,8 +1,6 @@
-// The terminal as the command line meets it: its arguments as UTF-8 text, and
-// UTF-8 output shown as such. On Windows the arguments come from the wide
-// command line (the narrow one is in the ANSI code page, which cannot hold a
-// Persian folder name on every system) and the console is switched to UTF-8
-// while the program runs; elsewhere both already are UTF-8.
+// The terminal as the command line meets it: UTF-8 output shown as such. On
+// Windows the console is switched to UTF-8 while the program runs; elsewhere
+// it already is. (The arguments, as UTF-8: platform::commandArguments.)
 #pragma once
 
 #include <string>
@@ -10,9 +8,6 @@
 
 namespace halvane::cli
 {
-
-// The arguments after the program's name, in UTF-8.
-std::vector<std::string> commandArguments(int argc, char** argv);
 
 // While it exists, a console shows UTF-8 output correctly; afterwards it is
 // as it was. restoreConsole() does the same at once, for an end of the

@@ -1,6 +1,6 @@
 #include "cli/ExactConverter.h"
 
-#include "core/PersianCalendar.h"
+#include "core/ExactShamsiDate.h"
 #include "core/ShamsiConv.h"
 
 #include <utility>
@@ -10,17 +10,6 @@ namespace halvane::cli
 namespace
 {
 
-bool readNumber(std::string_view text, std::size_t pos, std::size_t count, int& out)
-{
-    out = 0;
-    for (std::size_t i = pos; i < pos + count; ++i) {
-        if (text[i] < '0' || text[i] > '9')
-            return false;
-        out = out * 10 + (text[i] - '0');
-    }
-    return true;
-}
-
 // What the engine keeps of a text it stores: trailing spaces do not count.
 std::string stored(std::string text)
 {
@@ -29,26 +18,6 @@ std::string stored(std::string text)
 }
 
 } // namespace
-
-std::optional<std::string> exactShamsiDate(std::string_view dateText, bool fourDigitYear)
-{
-    // The date as the table method renders it: "dd/mm/yyyy" for a real date.
-    const std::string s = renderDate(dateText);
-    CalendarDate gregorian;
-    if (s.size() != 10 || s[2] != '/' || s[5] != '/' || !readNumber(s, 0, 2, gregorian.day) ||
-        !readNumber(s, 3, 2, gregorian.month) || !readNumber(s, 6, 4, gregorian.year))
-        return std::nullopt;
-    const auto shamsi = PersianCalendar::fromGregorian(gregorian);
-    if (!shamsi)
-        return std::nullopt;
-    // Written digit by digit: up to four conversions a record, and snprintf
-    // costs more than the calendar.
-    const auto digit = [](int n) { return static_cast<char>('0' + n % 10); };
-    const int y = shamsi->year, m = shamsi->month, d = shamsi->day;
-    const char text[] = {digit(y / 1000), digit(y / 100), digit(y / 10), digit(y),      '/',
-                         digit(m / 10),   digit(m),       '/',           digit(d / 10), digit(d)};
-    return fourDigitYear ? std::string(text, sizeof text) : std::string(text + 2, sizeof text - 2);
-}
 
 ExactConverter::ExactConverter(const DateTable& table, std::string tableFile, bool fourDigitYear,
                                bool listDifferences)

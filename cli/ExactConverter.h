@@ -13,13 +13,6 @@
 namespace halvane::cli
 {
 
-// The Shamsi date of `dateText` ("yyyy-mm-dd" as the table engine hands a
-// date over, or "dd/mm/yyyy") by the Persian calendar: two-digit year, month
-// and day, "05/09/17" for 8 December 2026, or "1405/09/17" with
-// `fourDigitYear`. Nothing when the text is no date or the calendar does not
-// cover it (core/PersianCalendar.h).
-std::optional<std::string> exactShamsiDate(std::string_view dateText, bool fourDigitYear);
-
 class ExactConverter
 {
 public:

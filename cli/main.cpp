@@ -2,10 +2,11 @@
 // command line. Run "shamsi-dates --help" for its usage.
 #include "cli/Console.h"
 #include "cli/ShamsiDates.h"
+#include "core/Platform.h"
 
 int main(int argc, char** argv)
 {
     const halvane::cli::Utf8Console console;
-    const std::vector<std::string> args = halvane::cli::commandArguments(argc, argv);
+    const std::vector<std::string> args = halvane::platform::commandArguments(argc, argv);
     return halvane::cli::shamsiDates(std::vector<std::string_view>(args.begin(), args.end()));
 }

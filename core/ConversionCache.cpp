@@ -37,6 +37,12 @@ ConversionCache::Entry* ConversionCache::entryFor(std::string_view dateText)
                       std::size_t(day - 1)];
 }
 
+std::optional<std::string> ConversionCache::convert(std::string_view dateText) const
+{
+    return m_table ? halvane::shamsiDate(*m_table, dateText)
+                   : exactShamsiDate(dateText, m_calendar.fourDigitYear);
+}
+
 std::optional<std::string> ConversionCache::shamsiDate(std::string_view dateText)
 {
     // The original converts every date anew; remembering the answers gives
@@ -44,21 +50,22 @@ std::optional<std::string> ConversionCache::shamsiDate(std::string_view dateText
     std::optional<std::string> result; // the one object returned: built in place
     Entry* entry = entryFor(dateText);
     if (entry && entry->state == 0) {
-        result = halvane::shamsiDate(m_table, dateText);
+        result = convert(dateText);
         if (!result) {
             entry->state = 2;
-        } else if (result->size() == entry->text.size()) {
+        } else if (result->size() <= entry->text.size()) {
             std::copy(result->begin(), result->end(), entry->text.begin());
+            entry->length = static_cast<std::uint8_t>(result->size());
             entry->state = 1;
         }
         return result;
     }
     if (!entry)
-        result = halvane::shamsiDate(m_table, dateText);
+        result = convert(dateText);
     else if (entry->state == 1) {
-        // A copy of a fixed size compiles to a few moves.
-        result.emplace(entry->text.size(), ' ');
-        std::memcpy(result->data(), entry->text.data(), entry->text.size());
+        // A copy of a bounded size compiles to a few moves.
+        result.emplace(entry->length, ' ');
+        std::memcpy(result->data(), entry->text.data(), entry->length);
     }
     return result;
 }

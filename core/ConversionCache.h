@@ -1,10 +1,13 @@
 // What the conversion answered for the dates of one run, remembered: a
 // schedule holds the same few hundred days many times over, and each is
-// converted once. The answers are exactly those of shamsiDate(), found or
-// not; nothing else about a conversion (such as its message) is remembered.
+// converted once. The answers are exactly those of the conversion it was made
+// for, the date table's shamsiDate() or the Persian calendar's
+// exactShamsiDate(), found or not; nothing else about a conversion (such as
+// its message) is remembered.
 #pragma once
 
 #include "core/DateTable.h"
+#include "core/ExactShamsiDate.h"
 
 #include <array>
 #include <cstdint>
@@ -20,25 +23,31 @@ class ConversionCache
 {
 public:
     // Answers from `table`, which must outlive the cache and not change.
-    explicit ConversionCache(const DateTable& table) : m_table(table) {}
+    explicit ConversionCache(const DateTable& table) : m_table(&table) {}
+    // Answers from the Persian calendar, written as `calendar` says.
+    explicit ConversionCache(ExactCalendar calendar) : m_calendar(calendar) {}
 
-    // shamsiDate(table, dateText). Texts in the engine's form "yyyy-mm-dd"
-    // (years 1970 to 2039, around those the conversion places) are converted
-    // once; any other text every time. The range keeps the remembered
-    // answers within 200 KB, so they stay in the processor's cache.
+    // The conversion's answer for `dateText`. Texts in the engine's form
+    // "yyyy-mm-dd" (years 1970 to 2039, around those the table places and
+    // those of schedules made today) are converted once; any other text
+    // every time. The range keeps the remembered answers within 200 KB, so
+    // they stay in the processor's cache.
     std::optional<std::string> shamsiDate(std::string_view dateText);
 
 private:
     struct Entry {
         std::array<char, DateTable::kWidth> text;
-        std::uint8_t state = 0; // 0 not yet asked, 1 found, 2 not found
+        std::uint8_t state = 0;  // 0 not yet asked, 1 found, 2 not found
+        std::uint8_t length = 0; // of the text found
     };
     static constexpr int kFirstYear = 1970;
     static constexpr int kYears = 70;
     // The entry of a text of the form kept; nullptr for any other text.
     Entry* entryFor(std::string_view dateText);
+    std::optional<std::string> convert(std::string_view dateText) const;
 
-    const DateTable& m_table;
+    const DateTable* m_table = nullptr; // none: the Persian calendar
+    ExactCalendar m_calendar;
     std::vector<Entry> m_entries; // by day, 31 a month; made on first use
 };
 

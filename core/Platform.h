@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace halvane::platform
 {
@@ -19,6 +20,13 @@ std::string utf8Name(const std::filesystem::path& path);
 // Opens an existing file for reading bytes, whatever characters its name
 // holds; nullptr with errno set when it cannot.
 std::FILE* openForReading(const std::filesystem::path& file);
+
+// The arguments after the program's name, in UTF-8. On Windows they come
+// from the wide command line (the narrow one is in the ANSI code page, which
+// cannot hold a Persian folder name on every system); `argc` and `argv` are
+// used there only when it cannot be read. Elsewhere they are argv's, which
+// already are UTF-8.
+std::vector<std::string> commandArguments(int argc, char** argv);
 
 // The program's own directory (the ProgramDirectory service in force).
 std::filesystem::path programDirectory();

@@ -56,6 +56,11 @@ ProgramDirectory& ProgramDirectory::system()
 namespace platform
 {
 
+std::vector<std::string> commandArguments(int argc, char** argv)
+{
+    return std::vector<std::string>(argv + 1, argv + argc);
+}
+
 std::filesystem::path windowsFolder(std::string_view windowsName)
 {
     std::filesystem::path folder;

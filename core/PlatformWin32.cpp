@@ -6,6 +6,8 @@
 #include <string>
 #include <system_error>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <shellapi.h>
 
 namespace halvane
 {
@@ -47,6 +49,19 @@ namespace platform
 std::filesystem::path windowsFolder(std::string_view windowsName)
 {
     return pathFromUtf8(windowsName);
+}
+
+std::vector<std::string> commandArguments(int argc, char** argv)
+{
+    int count = 0;
+    LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (!wide) // cannot happen short of memory; the narrow arguments are better than none
+        return std::vector<std::string>(argv + 1, argv + argc);
+    std::vector<std::string> args;
+    for (int i = 1; i < count; ++i)
+        args.push_back(utf8Name(std::filesystem::path(wide[i])));
+    LocalFree(wide);
+    return args;
 }
 
 std::FILE* openForReading(const std::filesystem::path& file)

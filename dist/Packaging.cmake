@@ -17,8 +17,9 @@ Gregorian date fields ES, EF, ES_T1 and EF_T1 and writes their Shamsi dates
 into SHES, SHEF, SHTS and SHTF; no other byte of the table changes.
 .
 The command-line program shamsi-dates fills a table without dialogs; with
---exact it converts dates of any year by the Persian calendar's arithmetic
-rule.")
+--exact it converts dates of 1800 to 2123 by the Persian calendar's
+arithmetic rule, and so does the windowed program started with qrx2 --exact
+(in the desktop menu: right-click, \"exact calendar\").")
 set(CPACK_STRIP_FILES ON)
 
 if(WIN32)

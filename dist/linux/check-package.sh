@@ -93,6 +93,7 @@ for size in 16 32 48 64 128 256; do
 done
 check "the menu entry is Halvane Shamsi Dates" grep -qx "Name=Halvane Shamsi Dates" "$desktop"
 check "the menu entry starts qrx2" grep -qx "Exec=qrx2" "$desktop"
+check "the menu entry's second action starts qrx2 --exact" grep -qx "Exec=qrx2 --exact" "$desktop"
 
 echo "== filling a table with shamsi-dates from the PATH"
 # From another directory, so DATES.TXT can only come from the program
@@ -126,6 +127,7 @@ echo "== the whole job in the windows, by the qrx2 on the PATH"
 # table checked against an independent calendar afterwards (exit status 77:
 # Xvfb, xdotool, x11-utils or imagemagick is missing).
 check "qrx2 did the whole job" /usr/bin/python3 tests/e2e/qrx2_e2e.py /usr/bin/qrx2
+check "qrx2 --exact did the whole job" /usr/bin/python3 tests/e2e/qrx2_e2e.py --exact /usr/bin/qrx2
 
 echo "== removing"
 apt remove -y -qq "$package" >/dev/null

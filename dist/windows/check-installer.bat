@@ -1,22 +1,31 @@
 @echo off
 rem Installs Halvane Shamsi Dates silently, uses the installed programs, and
 rem uninstalls it silently, checking each step. Run under Wine by CTest:
-rem   check-installer.bat SETUP.EXE TABLE.DBF
+rem   check-installer.bat SETUP.EXE TABLE.DBF CHECK-SHORTCUT.EXE
 setlocal
 set SETUP=%~1
 set TABLE=%~2
+set CHECK=%~3
 set DIR=%ProgramFiles%\Halvane Shamsi Dates
 set MENU=%ProgramData%\Microsoft\Windows\Start Menu\Programs\Halvane Shamsi Dates
+set LINK=%MENU%\Halvane Shamsi Dates.lnk
+set EXACT_LINK=%MENU%\Halvane Shamsi Dates (exact calendar).lnk
 
 start /wait "" "%SETUP%" /S
 if errorlevel 1 (echo FAIL: the installer failed & exit /b 1)
 for %%f in (shamsi-dates.exe DATES.TXT wait.BMP success.BMP 1.BMP 15.BMP uninstall.exe) do (
     if not exist "%DIR%\%%f" (echo FAIL: %%f is not installed in %DIR% & exit /b 1)
 )
-if exist "%DIR%\qrx2.exe" (
-    if not exist "%MENU%\Halvane Shamsi Dates.lnk" (echo FAIL: no Start-menu shortcut & exit /b 1)
-)
 echo ok: installed in %DIR%
+rem Two shortcuts to the windowed program: as it is, and its exact start.
+if exist "%DIR%\qrx2.exe" (
+    if not exist "%DIR%\qrx2-exact.bat" (echo FAIL: qrx2-exact.bat is not installed & exit /b 1)
+    "%CHECK%" "%LINK%" "%DIR%\qrx2.exe" ""
+    if errorlevel 1 (echo FAIL: the Start-menu shortcut & exit /b 1)
+    "%CHECK%" "%EXACT_LINK%" "%DIR%\qrx2.exe" "/exact"
+    if errorlevel 1 (echo FAIL: the exact calendar's Start-menu shortcut & exit /b 1)
+    echo ok: both Start-menu shortcuts start qrx2.exe, the second with /exact
+)
 
 copy /y "%TABLE%" "C:\Shamsi.dbf" >nul
 "%DIR%\shamsi-dates.exe" > "%TEMP%\run.txt"
@@ -33,6 +42,11 @@ if exist "%DIR%\qrx2.exe" (
     taskkill /f /im qrx2.exe >nul
     if errorlevel 1 (echo FAIL: the installed qrx2.exe did not start or ended at once & exit /b 1)
     echo ok: the installed qrx2.exe started
+    call "%DIR%\qrx2-exact.bat"
+    ping -n 4 127.0.0.1 >nul
+    taskkill /f /im qrx2.exe >nul
+    if errorlevel 1 (echo FAIL: qrx2-exact.bat did not start qrx2.exe & exit /b 1)
+    echo ok: qrx2-exact.bat started qrx2.exe
 )
 
 rem The uninstaller copies itself away and returns at once: wait for it.
@@ -43,6 +57,8 @@ for /l %%i in (1,1,60) do (
 )
 echo FAIL: %DIR% is still there after uninstalling & exit /b 1
 :removed
+if exist "%LINK%" (echo FAIL: the Start-menu shortcut is still there & exit /b 1)
+if exist "%EXACT_LINK%" (echo FAIL: the exact calendar's shortcut is still there & exit /b 1)
 if exist "%MENU%" (echo FAIL: the Start-menu folder is still there & exit /b 1)
 echo ok: uninstalled
 exit /b 0

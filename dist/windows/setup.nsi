@@ -1,6 +1,7 @@
 ; The Windows installer of Halvane Shamsi Dates: installs the program folder
 ; (qrx2.exe, shamsi-dates.exe, DATES.TXT, the pictures) under Program Files,
-; a Start-menu shortcut and an uninstaller. "/S" installs (and uninstalls)
+; two Start-menu shortcuts (the program, and its exact start "qrx2.exe
+; /exact") and an uninstaller. "/S" installs (and uninstalls)
 ; silently. Built by CMake (target windows_installer):
 ;   makensis -DPROGRAM_DIR=<installed program folder> -DVERSION=2.0.0
 ;            -DOUTFILE=<setup.exe> -DICON=<qrx2.ico> setup.nsi
@@ -11,6 +12,7 @@ SetCompressor /SOLID lzma
 
 !define NAME "Halvane Shamsi Dates"
 !define FOLDER "Halvane Shamsi Dates"
+!define EXACT_NAME "Halvane Shamsi Dates (exact calendar)"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\HalvaneShamsiDates"
 
 Name "${NAME}"
@@ -31,11 +33,14 @@ Section "Install"
     File /r "${PROGRAM_DIR}\*.*"
     WriteUninstaller "$INSTDIR\uninstall.exe"
 
-    ; The shortcut starts the windowed program in its own folder.
+    ; The shortcuts start the windowed program in its own folder: as it is,
+    ; and its exact start, which places the dates by the Persian calendar
+    ; (1800 to 2123) instead of the date table (1980 to 2023).
     SetShellVarContext all
     CreateDirectory "$SMPROGRAMS\${FOLDER}"
-    IfFileExists "$INSTDIR\qrx2.exe" 0 +2
+    IfFileExists "$INSTDIR\qrx2.exe" 0 +3
         CreateShortcut "$SMPROGRAMS\${FOLDER}\${NAME}.lnk" "$INSTDIR\qrx2.exe" "" "$INSTDIR\qrx2.exe" 0
+        CreateShortcut "$SMPROGRAMS\${FOLDER}\${EXACT_NAME}.lnk" "$INSTDIR\qrx2.exe" "/exact" "$INSTDIR\qrx2.exe" 0
     CreateShortcut "$SMPROGRAMS\${FOLDER}\Uninstall ${NAME}.lnk" "$INSTDIR\uninstall.exe"
 
     WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${NAME}"
@@ -51,6 +56,7 @@ SectionEnd
 Section "Uninstall"
     SetShellVarContext all
     Delete "$SMPROGRAMS\${FOLDER}\${NAME}.lnk"
+    Delete "$SMPROGRAMS\${FOLDER}\${EXACT_NAME}.lnk"
     Delete "$SMPROGRAMS\${FOLDER}\Uninstall ${NAME}.lnk"
     RMDir "$SMPROGRAMS\${FOLDER}"
     ; Only the files this installer put there: a table or notes the user

@@ -1,6 +1,7 @@
 // The exact conversion of shamsi-dates --exact: the text it writes for a date
 // text, and the dates it finds converted otherwise by the date table.
 #include "cli/ExactConverter.h"
+#include "core/ExactShamsiDate.h"
 
 #include "tests/support/ScheduleTables.h"
 

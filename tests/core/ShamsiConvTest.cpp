@@ -152,4 +152,28 @@ TEST(ConversionCache, AnswersAsTheConversion)
             EXPECT_EQ(cache.shamsiDate(text), shamsiDate(delivered(), text)) << text;
 }
 
+// The same of the Persian calendar's answers, in both year lengths: every day
+// around the years kept, so the two-digit answers shorter than an entry and
+// the days before, at and after the years kept.
+class ExactConversionCache : public testing::TestWithParam<bool>
+{
+};
+
+TEST_P(ExactConversionCache, AnswersAsTheCalendar)
+{
+    const bool fourDigitYear = GetParam();
+    ConversionCache cache(ExactCalendar{fourDigitYear});
+    for (int pass = 0; pass < 2; ++pass)
+        for (long day = dayNumber({1968, 1, 1}); day <= dayNumber({2041, 12, 31}); ++day) {
+            const std::string text = iso(gregorianOf(day));
+            ASSERT_EQ(cache.shamsiDate(text), exactShamsiDate(text, fourDigitYear)) << text;
+        }
+    for (const char* text : {"08/12/2026", "2026-02-30", "2123-03-21", "1800-03-20", "", "x"})
+        for (int pass = 0; pass < 2; ++pass)
+            EXPECT_EQ(cache.shamsiDate(text), exactShamsiDate(text, fourDigitYear)) << text;
+}
+
+INSTANTIATE_TEST_SUITE_P(YearLengths, ExactConversionCache, testing::Bool(),
+                         [](const auto& p) { return p.param ? "FourDigits" : "TwoDigits"; });
+
 } // namespace

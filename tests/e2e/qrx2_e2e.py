@@ -24,10 +24,17 @@ has the keyboard, and the main window active again after the last box, so
 that Enter presses the focused "Run" once more without a click, as a second
 run.
 
+With --exact: the exact start ("--exact"; "/exact" for qrx2.exe), driven by
+key presses only (space on "OK", space on "Run"), on a table of every day of
+2024 to 2030: the caption "QRX Ver. 2.0 - exact", no box, the
+success picture, every date placed by the calendar; then the default start
+on a few of those days still gives a "Date Not Found" box for each date and
+leaves the fields empty.
+
 With --wine WINE_RUN, the program is qrx2.exe, started through the build's
 wine-run wrapper (cmake/wine-run.sh).
 
-Usage: qrx2_e2e.py [--wm WINDOW_MANAGER] [--wine WINE_RUN] [--tour]
+Usage: qrx2_e2e.py [--wm WINDOW_MANAGER] [--wine WINE_RUN] [--tour | --exact]
                    [--screenshots DIR] PATH/TO/qrx2
        (exit status 77: a tool is missing)
 """
@@ -64,6 +71,8 @@ VIEWER_NEXT = (88, 440, 57, 17)
 VIEWER_VISUAL = (248, 440, 73, 17)
 VIEWER_CLOSE = (328, 440, 73, 17)
 PAGES = 15
+MAIN_TITLE = "QRX Ver. 2.0"
+EXACT_TITLE = "QRX Ver. 2.0 - exact"
 
 
 def fail(message):
@@ -94,12 +103,13 @@ def jalali(day):
     return jy, 7 + (days - 186) // 30, 1 + (days - 186) % 30
 
 
-def expected_text(date_field):
-    """What the program stores for a date field's 8 bytes (10-character field)."""
+def expected_text(date_field, exact=False):
+    """What the program stores for a date field's 8 bytes (10-character field),
+    by the date table, or with `exact` by the calendar."""
     if date_field.strip(b" 0") == b"":
         return b" ".ljust(10)
     day = datetime.date(int(date_field[:4]), int(date_field[4:6]), int(date_field[6:]))
-    if not 1980 <= day.year <= 2023:
+    if not exact and not 1980 <= day.year <= 2023:
         return b"".ljust(10)
     y, m, d = jalali(day)
     return ("%02d/%02d/%02d" % (y % 100, m, d)).encode().ljust(10)
@@ -169,7 +179,18 @@ def write_table(path, records):
     return bytes(out)
 
 
-def check_table(before, after, records):
+def every_day_records(first, last):
+    """Records holding every day from `first` to `last`, four a record."""
+    days = [first + datetime.timedelta(days=n) for n in range((last - first).days + 1)]
+    records = []
+    for at in range(0, len(days), 4):
+        fields = [d.strftime("%Y%m%d").encode() for d in days[at:at + 4]]
+        fields += [b" " * 8] * (4 - len(fields))
+        records.append((len(records) + 1, "Day %s" % days[at], fields))
+    return records
+
+
+def check_table(before, after, records, exact=False):
     place, record_length = offsets()
     header_length = 32 + 32 * len(FIELDS) + 1
     if len(after) != len(before):
@@ -187,7 +208,7 @@ def check_table(before, after, records):
         old, new = bytearray(before[base:base + record_length]), after[base:base + record_length]
         for dest, source in SOURCES.items():
             at, width = place[dest]
-            want = expected_text(dates[[ "ES", "EF", "ES_T1", "EF_T1"].index(source)])
+            want = expected_text(dates[["ES", "EF", "ES_T1", "EF_T1"].index(source)], exact)
             got = new[at:at + width]
             if got != want:
                 fail("record %d %s: %r, expected %r" % (ident, dest, got, want))
@@ -401,7 +422,7 @@ class Program:
     drive of its own (WINEPREFIX), or qrx2.exe under Wine through wine-run
     in a fresh Wine prefix. Either way C:\\Shamsi.dbf is `table`."""
 
-    def __init__(self, args, display, table, elsewhere, tool=None):
+    def __init__(self, args, display, table, elsewhere, tool=None, switches=()):
         self.args = args
         env = dict(os.environ, DISPLAY=display.name, QT_QPA_PLATFORM="xcb")
         if args.wine:
@@ -419,13 +440,13 @@ class Program:
                 # the 32-bit view of the registry.
                 setup += (' && wine reg add "HKLM\\SOFTWARE\\Microsoft\\Shared Tools\\MSINFO"'
                           ' /v PATH /d "%s" /f /reg:32 >/dev/null' % tool)
-            command = [args.wine, "--display", "--setup", setup, args.program]
+            command = [args.wine, "--display", "--setup", setup, args.program, *switches]
         else:
             prefix = os.path.dirname(os.path.dirname(table))
             env["WINEPREFIX"] = prefix
             # Only the test's own system-information tool (if any) on the search path.
             env["PATH"] = tool or elsewhere
-            command = [args.program]
+            command = [args.program, *switches]
         self.process = subprocess.Popen(command, cwd=elsewhere, env=env)
 
     def wait(self):
@@ -453,14 +474,14 @@ def start_main_window(display, args, shots):
     expect_design_window(display, splash, SPLASH, "the splash window")
     shots("splash", splash)
     display.click(splash, SPLASH, SPLASH_OK)
-    main_window = display.wait_for("QRX Ver. 2.0")
+    main_window = display.wait_for(MAIN_TITLE)
     display.wait_gone(splash)
     expect_design_window(display, main_window, MAIN, "the main window")
     return main_window
 
 
-def whole_job(args, display, table, elsewhere, shots):
-    records = sample_records()
+def whole_job(args, display, table, elsewhere, shots, records=None):
+    records = records or sample_records()
     before = write_table(table, records)
     out_of_range = sum(1 for _, _, dates in records for d in dates
                        if d.strip(b" 0") and not 1980 <= int(d[:4]) <= 2023)
@@ -496,6 +517,46 @@ def whole_job(args, display, table, elsewhere, shots):
     return "%d records converted through the windows" % len(records)
 
 
+def exact_job(args, display, table, elsewhere, shots):
+    """The exact start over every day of 2024 to 2030, by keys only; then the
+    default start over a few of those days."""
+    records = every_day_records(datetime.date(2024, 1, 1), datetime.date(2030, 12, 31))
+    before = write_table(table, records)
+    qrx2 = Program(args, display, table, elsewhere,
+                   switches=("/exact" if args.wine else "--exact",))
+    try:
+        splash = display.wait_for(splash_title(args))
+        display.key(splash, "space")  # "OK" has the focus
+        main_window = display.wait_for(EXACT_TITLE)
+        display.wait_gone(splash)
+        expect_design_window(display, main_window, MAIN, "the exact start's main window")
+        shots("exact", main_window)
+        display.key(main_window, "space")  # "Run" has the focus
+        success = os.path.join(args.program_dir, "success.BMP")
+        deadline = time.time() + 60
+        while display.differing_pixels(main_window, MAIN, PIC_RUN_INTERIOR, success):
+            if "Date Not Found" in display.windows():
+                fail("the exact start showed a 'Date Not Found' box")
+            if time.time() > deadline:
+                fail("picRun never showed success.BMP in the exact start")
+            time.sleep(0.1)
+        if "Date Not Found" in display.windows():
+            fail("the exact start showed a 'Date Not Found' box")
+        shots("exact_success", main_window)
+        display.click(main_window, MAIN, MAIN_EXIT)
+        qrx2.wait()
+    finally:
+        qrx2.stop()
+    with open(table, "rb") as f:
+        check_table(before, f.read(), records, exact=True)
+
+    # The default start on a few of the same days: a box for each date,
+    # every field left empty.
+    whole_job(args, display, table, elsewhere, lambda *_: None, records[:2] + records[-1:])
+    return ("%d records of 2024 to 2030 placed by the exact start, the default start's boxes"
+            % len(records))
+
+
 def open_about(display, args):
     splash = display.wait_for(splash_title(args))
     display.click(splash, SPLASH, SPLASH_ABOUT)
@@ -527,7 +588,7 @@ def tour(args, display, table, elsewhere, shots):
         display.wait_gone(about)
 
         display.click(splash, SPLASH, SPLASH_OK)
-        main_window = display.wait_for("QRX Ver. 2.0")
+        main_window = display.wait_for(MAIN_TITLE)
         display.click(main_window, MAIN, MAIN_INSTRUCTION)
         viewer = display.wait_for("Instruction")
         expect_design_window(display, viewer, INSTRUCTION, "the instruction viewer",
@@ -594,7 +655,7 @@ def tour(args, display, table, elsewhere, shots):
             display.click(about, ABOUT, ABOUT_OK)
             display.wait_gone(about)
             display.click(splash, SPLASH, SPLASH_OK)
-            main_window = display.wait_for("QRX Ver. 2.0")
+            main_window = display.wait_for(MAIN_TITLE)
             display.click(main_window, MAIN, MAIN_EXIT)
             qrx2.wait()
         finally:
@@ -607,6 +668,7 @@ def main():
     parser.add_argument("--wm")
     parser.add_argument("--wine")
     parser.add_argument("--tour", action="store_true")
+    parser.add_argument("--exact", action="store_true")
     parser.add_argument("--screenshots")
     parser.add_argument("program")
     args = parser.parse_args()
@@ -632,7 +694,8 @@ def main():
             if args.screenshots:
                 display.screenshot(wid, os.path.join(args.screenshots, name + ".png"))
         try:
-            done = (tour if args.tour else whole_job)(args, display, table, elsewhere, shots)
+            job = tour if args.tour else exact_job if args.exact else whole_job
+            done = job(args, display, table, elsewhere, shots)
         finally:
             display.close()
     print("ok: %s%s%s" % (done, " under Wine" if args.wine else "",

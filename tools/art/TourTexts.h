@@ -87,8 +87,9 @@ inline const PageText kPages[15] = {
                     "برای هر تاریخ بیرون از این بازه پیام «Unable to Calculate Shamsi Dates» "
                     "یک بار نمایش داده می\u200Cشود و ستون شمسی آن خالی می\u200Cماند. با OK کار "
                     "ادامه می\u200Cیابد؛ پس از پایان، تاریخ آن فعالیت\u200Cها را بررسی کنید. "
-                    "فرمان shamsi-dates --exact تاریخ\u200Cهای بیرون از این سال\u200Cها را هم "
-                    "تبدیل می\u200Cکند.")},
+                    "برای تاریخ\u200Cهای ۱۸۰۰ تا ۲۱۲۳ میلادی برنامه را از میانبر «Halvane "
+                    "Shamsi Dates (exact calendar)\u200E» یا با \u200Eqrx2.exe\u00A0/exact\u200E اجرا کنید تا با "
+                    "تقویم دقیق تبدیل شوند.")},
     // 13. Message: any other failure.
     {QStringLiteral("پیام «Unexpected Error»"),
      QStringLiteral("هر خطای دیگر با پیام «Unexpected Error» و شرح خطا گزارش می\u200Cشود و پس از "

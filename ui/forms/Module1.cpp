@@ -5,10 +5,22 @@
 
 namespace halvane::ui::Module1
 {
-
-void Main()
+namespace
 {
+
+StartOptions g_options;
+
+} // namespace
+
+void Main(const StartOptions& options)
+{
+    g_options = options;
     Repaint(Show<frmSplash>());
+}
+
+const StartOptions& startOptions()
+{
+    return g_options;
 }
 
 } // namespace halvane::ui::Module1

@@ -1,10 +1,12 @@
 #include "ui/forms/frmRun.h"
 
 #include "core/DatesFile.h"
+#include "core/ExactShamsiDate.h"
 #include "core/Host.h"
 #include "core/Outcome.h"
 #include "core/Platform.h"
 #include "core/ShamsiConv.h"
+#include "ui/forms/Module1.h"
 #include "ui/forms/WindowServices.h"
 #include "ui/forms/frmInstruction.h"
 
@@ -64,6 +66,24 @@ constexpr WindowDesign kDesign{
     .controls = kControls,
 };
 
+// The main window of the exact start: the same window, its caption telling
+// which calendar places the dates.
+constexpr WindowDesign kExactDesign = [] {
+    WindowDesign design = kDesign;
+    design.caption = "QRX Ver. 2.0 - exact";
+    return design;
+}();
+
+// How the dates are placed, as the program was started: by the Persian
+// calendar, or by the date table (nothing).
+std::optional<ExactCalendar> startedCalendar()
+{
+    const StartOptions& options = Module1::startOptions();
+    if (!options.exact)
+        return std::nullopt;
+    return ExactCalendar{options.fourDigitYear};
+}
+
 } // namespace
 
 const WindowDesign& frmRun::Design()
@@ -71,9 +91,16 @@ const WindowDesign& frmRun::Design()
     return kDesign;
 }
 
-frmRun::frmRun()
-    : Form(kDesign), m_dbShamsi(&dataControl("dbShamsi")), m_cmdRun(*this, "cmdRun"),
-      m_picRun(*this, "picRun")
+const WindowDesign& frmRun::ExactDesign()
+{
+    return kExactDesign;
+}
+
+frmRun::frmRun() : frmRun(startedCalendar()) {}
+
+frmRun::frmRun(std::optional<ExactCalendar> exact)
+    : Form(exact ? kExactDesign : kDesign), m_exact(exact), m_dbShamsi(&dataControl("dbShamsi")),
+      m_cmdRun(*this, "cmdRun"), m_picRun(*this, "picRun")
 {
     bind("cmdRun", ControlEvent::Click, &frmRun::cmdRun_Click);
     bind("cmdCancel", ControlEvent::Click, &frmRun::cmdCancel_Click);
@@ -97,9 +124,13 @@ void frmRun::cmdRun_Click()
 {
     // The answers of one run are remembered within it: a schedule holds the
     // same days many times over.
-    m_conversions.emplace(m_table);
-    run::runConversion(*m_dbShamsi, *this,
-                       [this](std::string_view, std::string_view text) { return Shamsi_Conv(text); });
+    if (m_exact)
+        m_conversions.emplace(*m_exact);
+    else
+        m_conversions.emplace(m_table);
+    run::runConversion(*m_dbShamsi, *this, [this](std::string_view, std::string_view text) {
+        return Shamsi_Conv(text);
+    });
     m_conversions.reset();
     // No handle on the table between runs: the exporting program may
     // rewrite or replace it before the next one.
@@ -119,7 +150,10 @@ void frmRun::imgInstr_Click()
 
 std::string frmRun::Shamsi_Conv(std::string_view GetVar)
 {
-    if (auto result = m_conversions ? m_conversions->shamsiDate(GetVar) : shamsiDate(m_table, GetVar))
+    auto result = m_conversions ? m_conversions->shamsiDate(GetVar)
+                  : m_exact     ? exactShamsiDate(GetVar, m_exact->fourDigitYear)
+                                : shamsiDate(m_table, GetVar);
+    if (result)
         return std::move(*result);
     // Reported, and the run goes on with the empty text.
     msgBox(kDateNotFoundText, kDateNotFoundTitle);

@@ -1,10 +1,13 @@
 // The main window "QRX Ver. 2.0": loads the date correspondence table when it
 // opens, runs the conversion over the SHAMSI table on "Run", ends the program
 // on "Exit", and opens the instruction viewer from its instruction area.
+// Started with "/exact" (ui/forms/StartOptions.h) it places the dates by the
+// Persian calendar instead of the table, and says so in its caption.
 #pragma once
 
 #include "core/ConversionCache.h"
 #include "core/DateTable.h"
+#include "core/ExactShamsiDate.h"
 #include "dbase/DataControl.h"
 #include "run/ConversionRun.h"
 #include "ui/forms/CommandButton.h"
@@ -21,8 +24,12 @@ namespace halvane::ui
 class frmRun final : public Form, public run::RunDisplay
 {
 public:
+    // Places the dates as the program was started (Module1::startOptions()).
     frmRun();
     static const WindowDesign& Design();
+    // The design of the exact start: Design() with the caption
+    // "QRX Ver. 2.0 - exact".
+    static const WindowDesign& ExactDesign();
 
     // Makes the program's directory current and loads DATES.TXT from it; on
     // failure shows the message and ends the process.
@@ -31,9 +38,10 @@ public:
     void cmdCancel_Click();
     void imgInstr_Click();
 
-    // The Shamsi date text of one date through the window's table; when the
-    // table cannot place the date, the message "Unable to Calculate Shamsi
-    // Dates" (title "Date Not Found") and the empty text.
+    // The Shamsi date text of one date through the window's table, or the
+    // Persian calendar in the exact start; when the date cannot be placed,
+    // the message "Unable to Calculate Shamsi Dates" (title "Date Not Found")
+    // and the empty text.
     std::string Shamsi_Conv(std::string_view GetVar);
     const DateTable& dateTable() const { return m_table; }
 
@@ -42,7 +50,10 @@ public:
     void focusRunButton() override;
 
 private:
+    explicit frmRun(std::optional<ExactCalendar> exact);
+
     DateTable m_table;
+    std::optional<ExactCalendar> m_exact;         // none: the date table places the dates
     std::optional<ConversionCache> m_conversions; // during a run
     dbase::DataControl* m_dbShamsi;
     CommandButton m_cmdRun;

@@ -1,5 +1,7 @@
-// qrx2: the windowed program on Qt. Start-up is Module1's Main; the program
-// then runs as long as any of its windows is open.
+// qrx2: the windowed program on Qt. Start-up is Module1's Main, with the
+// options of the command line that Qt left (it takes its own, such as
+// -platform); the program then runs as long as any of its windows is open.
+#include "core/Platform.h"
 #include "ui/forms/Module1.h"
 #include "ui/forms/WindowServices.h"
 #include "ui/qt/QtBackend.h"
@@ -10,6 +12,8 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     halvane::ui::qt::QtBackend backend(app);
-    halvane::ui::handleEvent(halvane::ui::Module1::Main);
+    const auto options =
+        halvane::ui::StartOptions::parse(halvane::platform::commandArguments(argc, argv));
+    halvane::ui::handleEvent([&] { halvane::ui::Module1::Main(options); });
     return halvane::ui::runEventLoop();
 }

@@ -386,7 +386,7 @@ protected:
 
 TEST_F(Win32Flow, MainDrawsTheSplashAndItsOkOpensTheMainWindow)
 {
-    ui::handleEvent(ui::Module1::Main);
+    ui::handleEvent([] { ui::Module1::Main(); });
     HWND splash = programWindow(L"");
     ASSERT_NE(splash, nullptr) << "one visible untitled HalvaneWindow";
     EXPECT_TRUE(activeAndForeground(splash));
@@ -434,7 +434,7 @@ TEST_F(Win32Flow, MainDrawsTheSplashAndItsOkOpensTheMainWindow)
 
 TEST_F(Win32Flow, AboutAnswersEnterAndEscapeThroughTheLoop)
 {
-    ui::handleEvent(ui::Module1::Main);
+    ui::handleEvent([] { ui::Module1::Main(); });
     HWND splash = programWindow(L"");
     ASSERT_NE(splash, nullptr);
     const WindowDesign& design = ui::frmAbout::Design();

@@ -1,0 +1,1 @@
+@start "" "%~dp0qrx2.exe" /exact
