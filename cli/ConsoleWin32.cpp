@@ -4,6 +4,8 @@
 // After windows.h, which it needs.
 #include <shellapi.h>
 
+#include <string_view>
+
 namespace halvane::cli
 {
 namespace
@@ -31,8 +33,10 @@ std::vector<std::string> commandArguments(int argc, char** argv)
     if (!wide) // cannot happen short of memory; the narrow arguments are better than none
         return std::vector<std::string>(argv + 1, argv + argc);
     std::vector<std::string> args;
+    // "/?" asks a Windows program for its help; no file can be named so.
     for (int i = 1; i < count; ++i)
-        args.push_back(utf8(wide[i]));
+        args.push_back(std::wstring_view(wide[i]) == L"/?" ? std::string("--help")
+                                                           : utf8(wide[i]));
     LocalFree(wide);
     return args;
 }
