@@ -416,6 +416,14 @@ private:
             return;
         }
         f.base = static_cast<char*>(base);
+#ifdef MADV_POPULATE_WRITE
+        // A save compares the field before it stores: without this, each
+        // page would fault twice, for the read and again for the write. The
+        // walk goes on from here, so the rest of the window is made
+        // writable in one call; where the system cannot, the faults do it.
+        const std::uint64_t page = (offset - start) / 4096 * 4096;
+        ::madvise(f.base + page, length - page, MADV_POPULATE_WRITE);
+#endif
     }
 
     static std::error_code positionedWrite(int fd, std::uint64_t offset, std::span<const char> from,
