@@ -33,7 +33,6 @@
 #include <fcntl.h>
 #include <mutex>
 #include <sys/mman.h>
-#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -239,17 +238,12 @@ public:
             return {};
         if (auto error = reach(f, offset, from.size()))
             return error;
-        if (f.mapped && f.base) {
-            char* to = f.base + (offset - f.start);
-            if (guarded(f.base, f.base + f.length,
-                        [&] { std::memcpy(to, from.data(), from.size()); })) {
+        if (throughMapping(f, offset, [&](char* to) {
                 f.dirty = true;
-                done = from.size();
-                return {};
-            }
-            // The copy faulted: pwrite from now on, which tells why.
-            unmap(f);
-            f.mapped = false;
+                std::memcpy(to, from.data(), from.size());
+            })) {
+            done = from.size();
+            return {};
         }
         return positionedWrite(f.fd, offset, from, done);
     }
@@ -263,46 +257,24 @@ public:
             return {};
         if (auto error = reach(f, offset, now.size()))
             return error;
-        if (f.mapped && f.base) {
-            char* to = f.base + (offset - f.start);
-            const FieldStore store = storeFor(was, now);
-            // The comparison and the store touch the field's page once each,
-            // a few instructions apart.
-            if (guarded(f.base, f.base + f.length, [&] {
-                    kept = std::memcmp(to, was.data(), was.size()) != 0;
-                    if (kept || store.size == 0)
-                        return;
-                    f.dirty = true;
-                    if (store.size == 8)
-                        store8(to + store.at, now.data() + store.at);
-                    else
-                        *static_cast<volatile char*>(to + store.at) = now[store.at];
-                })) {
-                if (kept || store.size != 0)
-                    return {};
-                // The comparison read the field's pages: the file reaches past
-                // it, so the write cannot extend it.
-                return wholeWrite(f.fd, offset, now);
-            }
-            unmap(f);
-            f.mapped = false;
+        const FieldStore store = storeFor(was, now);
+        // The comparison and the store touch the field's page once each, a
+        // few instructions apart.
+        if (throughMapping(f, offset, [&](char* to) {
+                kept = std::memcmp(to, was.data(), was.size()) != 0;
+                if (kept || store.size == 0)
+                    return;
+                f.dirty = true;
+                if (store.size == 8)
+                    store8(to + store.at, now.data() + store.at);
+                else
+                    *static_cast<volatile char*>(to + store.at) = now[store.at];
+            })) {
+            // The comparison read the field's pages: the file reaches past
+            // it, so a write of it cannot extend the file.
+            return kept || store.size != 0 ? std::error_code{} : wholeWrite(f.fd, offset, now);
         }
-        // Not mapped: read the field and write it whole.
-        std::string current(was.size(), '\0');
-        std::size_t got = 0;
-        if (auto error = read(file, offset, current, got))
-            return error;
-        if (got < current.size())
-            return pastEndOfFile();
-        kept = std::memcmp(current.data(), was.data(), was.size()) != 0;
-        if (kept)
-            return {};
-        std::uint64_t size = 0;
-        if (auto error = fileSize(f.fd, size))
-            return error;
-        if (offset + now.size() > size)
-            return pastEndOfFile();
-        return wholeWrite(f.fd, offset, now);
+        return replaceByWrite(*this, file, offset, was, now, kept);
     }
 
     std::error_code sync(Handle file) override
@@ -332,6 +304,21 @@ public:
 private:
     static OpenFile& of(Handle file) { return *reinterpret_cast<OpenFile*>(file); }
 
+    // Runs `body` with the place of `offset` in the mapped window; false
+    // when the window is not mapped, or when the body faulted: the file is
+    // written with pwrite from then on, which tells why.
+    template <class Body> static bool throughMapping(OpenFile& f, std::uint64_t offset, Body&& body)
+    {
+        if (!f.mapped || !f.base)
+            return false;
+        char* to = f.base + (offset - f.start);
+        if (guarded(f.base, f.base + f.length, [&] { body(to); }))
+            return true;
+        unmap(f);
+        f.mapped = false;
+        return false;
+    }
+
     // For a file written through mappings: moves the window to the one that
     // holds [offset, offset + n), failing past the end of the file.
     static std::error_code reach(OpenFile& f, std::uint64_t offset, std::size_t n)
@@ -352,17 +339,27 @@ private:
     static std::error_code wholeWrite(int fd, std::uint64_t offset, std::span<const char> from)
     {
         while (!from.empty()) {
-            ssize_t n;
-            do {
-                n = ::pwrite(fd, from.data(), from.size(), static_cast<off_t>(offset));
-            } while (n < 0 && errno == EINTR);
-            if (n < 0)
-                return lastError();
-            if (n == 0)
+            std::size_t done = 0;
+            if (auto error = pwriteSome(fd, offset, from, done))
+                return error;
+            if (done == 0)
                 return std::make_error_code(std::errc::no_space_on_device);
-            from = from.subspan(static_cast<std::size_t>(n));
-            offset += static_cast<std::uint64_t>(n);
+            from = from.subspan(done);
+            offset += done;
         }
+        return {};
+    }
+
+    static std::error_code pwriteSome(int fd, std::uint64_t offset, std::span<const char> from,
+                                      std::size_t& done)
+    {
+        ssize_t n;
+        do {
+            n = ::pwrite(fd, from.data(), from.size(), static_cast<off_t>(offset));
+        } while (n < 0 && errno == EINTR);
+        if (n < 0)
+            return lastError();
+        done = static_cast<std::size_t>(n);
         return {};
     }
 
@@ -434,14 +431,7 @@ private:
             return error;
         if (offset + from.size() > size)
             return pastEndOfFile();
-        ssize_t n;
-        do {
-            n = ::pwrite(fd, from.data(), from.size(), static_cast<off_t>(offset));
-        } while (n < 0 && errno == EINTR);
-        if (n < 0)
-            return lastError();
-        done = static_cast<std::size_t>(n);
-        return {};
+        return pwriteSome(fd, offset, from, done);
     }
 };
 

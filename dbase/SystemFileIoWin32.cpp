@@ -16,7 +16,6 @@
 #include "dbase/FileIo.h"
 
 #include <algorithm>
-#include <string>
 #include <windows.h>
 
 namespace halvane::dbase
@@ -294,20 +293,7 @@ public:
     std::error_code replace(Handle file, std::uint64_t offset, std::span<const char> was,
                             std::span<const char> now, bool& kept) override
     {
-        kept = false;
-        std::string current(was.size(), '\0');
-        std::size_t done = 0;
-        if (auto error = read(file, offset, current, done))
-            return error;
-        if (done < current.size())
-            return pastEndOfFile();
-        kept = !std::equal(was.begin(), was.end(), current.begin());
-        if (kept)
-            return {};
-        if (auto error = write(file, offset, now, done))
-            return error;
-        return done == now.size() ? std::error_code{}
-                                  : std::make_error_code(std::errc::no_space_on_device);
+        return replaceByWrite(*this, file, offset, was, now, kept);
     }
 
     std::error_code sync(Handle file) override
