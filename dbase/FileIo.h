@@ -98,12 +98,6 @@ public:
 // system's reason.
 Failure ioFailure(std::error_code error, std::string_view what, const std::filesystem::path& file);
 
-// FileIo::replace by reading and writing: the field is read, and written
-// whole with write (short writes completed) when it still holds `was`, else
-// left and `kept` set. For files that are not written through a mapping.
-std::error_code replaceByWrite(FileIo& io, FileIo::Handle file, std::uint64_t offset,
-                               std::span<const char> was, std::span<const char> now, bool& kept);
-
 // Reads into `into` from `offset` until it is full or the file ends; returns
 // the bytes read. Throws ioFailure when a read fails, saying "<what> of" the
 // file, or "<what> record N of" it when `record` (1 for the first) is given.

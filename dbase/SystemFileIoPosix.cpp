@@ -32,6 +32,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <mutex>
+#include <string>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -274,7 +275,7 @@ public:
             // it, so a write of it cannot extend the file.
             return kept || store.size != 0 ? std::error_code{} : wholeWrite(f.fd, offset, now);
         }
-        return replaceByWrite(*this, file, offset, was, now, kept);
+        return replaceByWrite(file, offset, was, now, kept);
     }
 
     std::error_code sync(Handle file) override
@@ -303,6 +304,31 @@ public:
 
 private:
     static OpenFile& of(Handle file) { return *reinterpret_cast<OpenFile*>(file); }
+
+    // A save where the file is not written through a mapping: the field is
+    // read, and written whole when it still holds `was`.
+    std::error_code replaceByWrite(Handle file, std::uint64_t offset, std::span<const char> was,
+                                   std::span<const char> now, bool& kept)
+    {
+        std::string current(was.size(), '\0');
+        for (std::size_t total = 0; total < current.size();) {
+            std::size_t done = 0;
+            if (auto error = read(file, offset + total, std::span(current).subspan(total), done))
+                return error;
+            if (done == 0)
+                return pastEndOfFile();
+            total += done;
+        }
+        kept = !std::equal(was.begin(), was.end(), current.begin());
+        if (kept)
+            return {};
+        std::uint64_t size = 0;
+        if (auto error = fileSize(of(file).fd, size))
+            return error;
+        if (offset + now.size() > size)
+            return pastEndOfFile();
+        return wholeWrite(of(file).fd, offset, now);
+    }
 
     // Runs `body` with the place of `offset` in the mapped window; false
     // when the window is not mapped, or when the body faulted: the file is

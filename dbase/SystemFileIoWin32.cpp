@@ -287,13 +287,20 @@ public:
         return {};
     }
 
-    // The field is read, and written whole with one WriteFile when it still
-    // holds what the caller read: a field another program wrote meanwhile is
-    // left as it wrote it.
-    std::error_code replace(Handle file, std::uint64_t offset, std::span<const char> was,
+    // The field is written whole with one WriteFile, without reading it
+    // first (a ReadFile per field would add a call to the two a field's save
+    // already costs): it holds the run's text whole, never a part of it and
+    // a part of another program's; a write of another program after this
+    // one is found by the check at the end of the run.
+    std::error_code replace(Handle file, std::uint64_t offset, std::span<const char>,
                             std::span<const char> now, bool& kept) override
     {
-        return replaceByWrite(*this, file, offset, was, now, kept);
+        kept = false;
+        std::size_t done = 0;
+        if (auto error = write(file, offset, now, done))
+            return error;
+        return done == now.size() ? std::error_code{}
+                                  : std::make_error_code(std::errc::no_space_on_device);
     }
 
     std::error_code sync(Handle file) override

@@ -392,17 +392,16 @@ const Change kChanges[] = {
      "The table changed during the run: FILE was rewritten during the run: record 1 of 3 no "
      "longer holds what the run read and wrote there, the first difference seen; its dates may "
      "not match the table now; run again"},
-    // Another program writes the destination the run is about to save: its
-    // text is kept whole, and the run says so.
+    // Another program writes a destination the run has saved: its text
+    // stays, and the run says so.
     {"DestinationWrittenByAnother", "write",
      [](const TempDir&, const std::filesystem::path& file) {
          const TableBuilder table = threeRecords();
          std::fstream f(file, std::ios::binary | std::ios::in | std::ios::out);
-         f.seekp(std::streamoff(table.header().size() + 2 * table.recordLength() +
-                                table.fieldOffset("SHES")));
+         f.seekp(std::streamoff(table.header().size() + table.fieldOffset("SHES")));
          f << "theirs";
      },
-     "The table changed during the run: FILE was rewritten during the run: record 3 of 3 no "
+     "The table changed during the run: FILE was rewritten during the run: record 1 of 3 no "
      "longer holds what the run read and wrote there, the first difference seen; its dates may "
      "not match the table now; run again"},
     {"ShortenedMidWalk", "write",
