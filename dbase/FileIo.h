@@ -69,10 +69,11 @@ public:
     // `now` what the field is to hold, as many bytes. The field changes in
     // one step that no end of the process can cut (one store into the file's
     // pages, or one write call of the whole field): it holds `was` or `now`
-    // whole, never a part of each. Where the implementation sees that the
-    // file no longer holds `was` there (another program wrote the field since
-    // it was read), it writes nothing and sets `kept`: that program's text
-    // stays whole, and the caller's check at the end of the run finds the
+    // whole, never a part of each. An implementation that compares the field
+    // first (POSIX, where that is a read of the mapped page) writes nothing
+    // when the file no longer holds `was` there (another program wrote the
+    // field since it was read) and sets `kept`: that program's text stays
+    // whole, and the caller's check at the end of the run finds the
     // difference. Fails as write does, never extending the file.
     virtual std::error_code replace(Handle file, std::uint64_t offset, std::span<const char> was,
                                     std::span<const char> now, bool& kept) = 0;
