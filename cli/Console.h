@@ -9,6 +9,10 @@
 namespace halvane::cli
 {
 
+// On Windows "/?" among the arguments becomes "--help"; elsewhere nothing
+// changes.
+void takeWindowsHelpSwitch(std::vector<std::string>& args);
+
 // While it exists, a console shows UTF-8 output correctly; afterwards it is
 // as it was. restoreConsole() does the same at once, for an end of the
 // process that runs no destructors.

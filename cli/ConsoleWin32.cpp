@@ -11,6 +11,14 @@ UINT g_previousOutput = 0; // 0: not switched
 
 } // namespace
 
+void takeWindowsHelpSwitch(std::vector<std::string>& args)
+{
+    // "/?" asks a Windows program for its help; no file can be named so.
+    for (std::string& arg : args)
+        if (arg == "/?")
+            arg = "--help";
+}
+
 Utf8Console::Utf8Console()
 {
     // 0 when the process has no console (output redirected from a service,

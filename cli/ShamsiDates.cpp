@@ -61,6 +61,29 @@ bool openStandardStreams()
 #endif
 }
 
+// Flushes standard output: "" when everything printed reached it, else why
+// it did not.
+std::string flushOutput(bool outputOpen)
+{
+    const bool written = std::fflush(stdout) == 0 && !std::ferror(stdout);
+    const int error = errno;
+    if (written && outputOpen)
+        return {};
+    return outputOpen ? std::string(std::strerror(error)) : std::string("it is closed");
+}
+
+// The help or the version: exit status 1 when it could not be written.
+int printOnly(const std::string& text, const char* what, bool outputOpen)
+{
+    std::fputs(text.c_str(), stdout);
+    const std::string why = flushOutput(outputOpen);
+    if (why.empty())
+        return 0;
+    std::fprintf(stderr, "%s: cannot write the %s to standard output (%s)\n",
+                 kProgramName.data(), what, why.c_str());
+    return 1;
+}
+
 int usageError(const std::string& error)
 {
     std::fprintf(stderr, "%s: %s\nTry '%s --help'.\n", kProgramName.data(), error.c_str(),
@@ -76,14 +99,11 @@ int shamsiDates(const std::vector<std::string_view>& args)
     const CommandLine command = CommandLine::parse(args);
     if (!command.error.empty())
         return usageError(command.error);
-    if (command.help) {
-        std::fputs(usageText().c_str(), stdout);
-        return 0;
-    }
-    if (command.version) {
-        std::printf("%s %s\n", kProgramName.data(), HALVANE_VERSION);
-        return 0;
-    }
+    if (command.help)
+        return printOnly(usageText(), "help", outputOpen);
+    if (command.version)
+        return printOnly(std::string(kProgramName) + " " + HALVANE_VERSION + "\n", "version",
+                         outputOpen);
 
     ProgressBar progress(stderr, HALVANE_ISATTY(stderr));
     TerminalHost terminal(progress);
@@ -144,11 +164,7 @@ int shamsiDates(const std::vector<std::string_view>& args)
                     failed ? " saved before the failure" : "", converted,
                     converted == 1 ? "date" : "dates", notFound.count(), differ.c_str(),
                     took.count(), command.dryRun ? " (dry run: nothing written)" : "");
-        const bool written = std::fflush(stdout) == 0 && !std::ferror(stdout);
-        const int error = errno;
-        if (written && outputOpen)
-            return std::string();
-        return outputOpen ? std::string(std::strerror(error)) : std::string("it is closed");
+        return flushOutput(outputOpen);
     };
     // A failure of the run ends the process from its outcome step: what the
     // run did until then is reported first.

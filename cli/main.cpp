@@ -7,6 +7,7 @@
 int main(int argc, char** argv)
 {
     const halvane::cli::Utf8Console console;
-    const std::vector<std::string> args = halvane::platform::commandArguments(argc, argv);
+    std::vector<std::string> args = halvane::platform::commandArguments(argc, argv);
+    halvane::cli::takeWindowsHelpSwitch(args);
     return halvane::cli::shamsiDates(std::vector<std::string_view>(args.begin(), args.end()));
 }

@@ -164,7 +164,9 @@ std::unique_ptr<DbfRecordSet> DbfRecordSet::open(const std::filesystem::path& fi
     auto notATable = [&] {
         return Failure(err::PathFileAccess,
                        "Path/File access error: " + displayName(file) +
-                           (status.directory ? " is a directory" : " is not a regular file") +
+                           (status.directory    ? " is a directory"
+                            : status.deviceName ? " is the name of a device"
+                                                : " is not a regular file") +
                            ", not a dBASE table");
     };
     if (!status.regular)
@@ -188,6 +190,8 @@ std::unique_ptr<DbfRecordSet> DbfRecordSet::open(const std::filesystem::path& fi
     set->m_buffer.resize(std::max(length, kReadBlock / length * length));
     set->m_edit.resize(length);
     set->MoveFirst();
+    if (set->loaded())
+        set->requireFlag(set->currentRecord(), 0);
     return set;
 }
 
@@ -248,12 +252,15 @@ void DbfRecordSet::MoveLast()
 
 void DbfRecordSet::MoveFirst()
 {
+    m_digests.clear(m_layout.recordLength);
     moveTo(0);
 }
 
 void DbfRecordSet::MoveNext()
 {
     requireCurrent("MoveNext");
+    if (m_position == m_digests.count())
+        m_digests.add(currentRecord());
     moveTo(m_position + 1);
 }
 
@@ -391,12 +398,6 @@ void DbfRecordSet::SetField(std::string_view name, std::string_view text)
         m_set.push_back(&f);
 }
 
-void DbfRecordSet::write(std::uint64_t at, std::span<const char> bytes)
-{
-    m_written = true;
-    writeFully(m_io, m_handle, at, bytes, "cannot write", m_path, long(m_position) + 1);
-}
-
 void DbfRecordSet::Update()
 {
     if (!m_editing)
@@ -407,47 +408,49 @@ void DbfRecordSet::Update()
         return;
     // The record as Edit read it, and where it lies in the file.
     char* record = currentRecord();
+    requireFlag(record, m_position);
     const std::uint64_t recordAt = m_layout.recordOffset(m_position);
-    // Per field set: the range from its first to its last changed byte.
-    struct Range {
-        std::uint32_t first, last;
-    };
-    std::array<Range, 8> local;
-    std::vector<Range> many;
-    std::span<Range> ranges;
+    // The fields set whose bytes change.
+    std::array<const FieldLayout*, 8> local;
+    std::vector<const FieldLayout*> many;
+    std::span<const FieldLayout*> changes;
     if (m_set.size() > local.size()) {
         many.resize(m_set.size());
-        ranges = many;
+        changes = many;
     } else {
-        ranges = std::span(local).first(m_set.size());
+        changes = std::span(local).first(m_set.size());
     }
     std::size_t changed = 0;
-    for (const FieldLayout* f : m_set) {
-        std::uint32_t first = f->offset, last = f->offset + f->width;
-        while (first < last && m_edit[first] == record[first])
-            ++first;
-        while (last > first && m_edit[last - 1] == record[last - 1])
-            --last;
-        if (first < last)
-            ranges[changed++] = {first, last};
-    }
+    for (const FieldLayout* f : m_set)
+        if (!sameBytes(m_edit.data() + f->offset, record + f->offset, f->width))
+            changes[changed++] = f;
     if (changed == 0)
         return;
     stampToday();
+    m_written = true;
     std::size_t done = 0;
     try {
-        for (; done < changed; ++done)
-            write(recordAt + ranges[done].first,
-                  {m_edit.data() + ranges[done].first, ranges[done].last - ranges[done].first});
+        for (; done < changed; ++done) {
+            const FieldLayout& f = *changes[done];
+            bool kept = false;
+            if (auto error = m_io.replace(m_handle, recordAt + f.offset, {record + f.offset, f.width},
+                                          {m_edit.data() + f.offset, f.width}, kept))
+                throw ioFailure(error, "cannot write record " + std::to_string(m_position + 1) +
+                                           " of",
+                                m_path);
+            // A field another program wrote meanwhile keeps its text; the
+            // record is remembered as the run meant it, so the check at the
+            // end of the run finds the difference.
+        }
     } catch (const Failure&) {
-        // A save that failed part-way may have left some of the new bytes in
+        // A save that failed part-way may have left some of the new fields in
         // the file: put the old ones back, so the record is whole as it was.
         // If that fails too, the device is lost anyway; the first failure is
         // the one to report, unless the file lost the record altogether.
         for (std::size_t i = 0; i <= done && i < changed; ++i) {
+            const FieldLayout& f = *changes[i];
             try {
-                writeFully(m_io, m_handle, recordAt + ranges[i].first,
-                           {record + ranges[i].first, ranges[i].last - ranges[i].first},
+                writeFully(m_io, m_handle, recordAt + f.offset, {record + f.offset, f.width},
                            "cannot restore", m_path, long(m_position) + 1);
             } catch (const Failure&) {
             }
@@ -458,8 +461,23 @@ void DbfRecordSet::Update()
         throw;
     }
     for (std::size_t i = 0; i < changed; ++i)
-        std::copy(m_edit.begin() + ranges[i].first, m_edit.begin() + ranges[i].last,
-                  record + ranges[i].first);
+        copyBytes(record + changes[i]->offset, m_edit.data() + changes[i]->offset,
+                  changes[i]->width);
+}
+
+void DbfRecordSet::requireFlag(const char* record, std::uint32_t index) const
+{
+    if (record[0] == ' ' || record[0] == '*')
+        return;
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    const auto flag = static_cast<unsigned char>(record[0]);
+    throw Failure(err::UnrecognizedFormat,
+                  "Unrecognized database format: " + displayName(m_path) + " has record " +
+                      std::to_string(index + 1) + " starting with the byte 0x" +
+                      kDigits[flag >> 4] + kDigits[flag & 0xF] +
+                      " where its deletion flag (a space or '*') belongs: the header does not "
+                      "describe the records as they lie (shifted or damaged); nothing of that "
+                      "record was written");
 }
 
 void DbfRecordSet::stampToday()
@@ -553,6 +571,37 @@ void DbfRecordSet::requireUnchanged() const
                                              count(now.size, "byte", "bytes") + " now, " +
                                              std::to_string(m_status.size) +
                                              " when the run began; run again");
+    requireRecordsUnchanged();
+}
+
+void DbfRecordSet::requireRecordsUnchanged() const
+{
+    const std::size_t length = m_layout.recordLength;
+    const std::uint32_t records = m_digests.count();
+    std::vector<char> block(std::min<std::size_t>(m_buffer.size(), std::size_t(records) * length));
+    RecordDigests::Check check(m_digests);
+    for (std::uint32_t first = 0; first < records;) {
+        const std::size_t n = std::min<std::size_t>(block.size() / length, records - first);
+        const std::size_t got = readFully(m_io, m_handle, m_layout.recordOffset(first),
+                                          {block.data(), n * length}, "cannot read", m_path,
+                                          long(first) + 1);
+        if (got < n * length)
+            throw shortened(first + static_cast<std::uint32_t>(got / length));
+        for (std::size_t i = 0; i < n; ++i)
+            if (const auto difference = check.next(block.data() + i * length))
+                throw Failure(
+                    err::TableChanged,
+                    "The table changed during the run: " + displayName(m_path) +
+                        " was rewritten during the run: " +
+                        (difference->first == difference->last
+                             ? "record " + std::to_string(difference->first + 1)
+                             : "one of records " + std::to_string(difference->first + 1) +
+                                   " to " + std::to_string(difference->last + 1)) +
+                        " of " + std::to_string(m_layout.recordCount) +
+                        " no longer holds what the run read and wrote there, the first "
+                        "difference seen; its dates may not match the table now; run again");
+        first += static_cast<std::uint32_t>(n);
+    }
 }
 
 } // namespace halvane::dbase

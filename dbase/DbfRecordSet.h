@@ -9,6 +9,7 @@
 
 #include "dbase/Access.h"
 #include "dbase/FileIo.h"
+#include "dbase/RecordDigests.h"
 #include "dbase/RecordSet.h"
 #include "dbase/TableLayout.h"
 
@@ -35,7 +36,8 @@ public:
     DbfRecordSet& operator=(const DbfRecordSet&) = delete;
 
     // Moves never fail on an empty table; MoveNext past the end fails with
-    // 3021. Records are read from the file in blocks as the walk reaches
+    // 3021. MoveNext remembers the record it leaves, as the walk leaves it,
+    // for requireUnchanged; MoveFirst starts that anew. Records are read from the file in blocks as the walk reaches
     // them; a record the file no longer holds (it was shortened) fails with
     // 62, and after a move that failed there is no current record (3021).
     void MoveLast() override;
@@ -56,11 +58,14 @@ public:
     // an edit, 3265 for a missing field, 3464 for a field of another type,
     // 3163 for a text that does not fit (never truncated).
     void SetField(std::string_view name, std::string_view text) override;
-    // For each field set in the edit, writes the bytes from the first to the
-    // last one that differ from what Edit read (one write per field), and
-    // returns when they are in the file. Throws 3020 outside an edit, 62 when
-    // the file was shortened below the record, or the I/O failure; the bytes
-    // written by a save that failed are put back as Edit read them.
+    // For each field set in the edit whose bytes differ from what Edit read,
+    // saves the field (FileIo::replace: whole, in one step; a field another
+    // program wrote since is left as it wrote it), and returns when they are
+    // in the file. Throws 3020 outside an edit, 3343 when the record's
+    // deletion flag is neither ' ' nor '*' (the header does not describe the
+    // records as they lie; nothing is written), 62 when the file was
+    // shortened below the record, or the I/O failure; the fields written by
+    // a save that failed are put back as Edit read them.
     void Update() override;
     // Syncs what this record set wrote to stable storage (nothing to do when
     // it wrote nothing, or for a dry run).
@@ -74,7 +79,10 @@ public:
     // opened, unchanged: the same file (not replaced, moved or deleted), its
     // size, and its header (last-update date aside). Otherwise throws what
     // happened: 62 when it was shortened, else 3197 (appended to, replaced,
-    // moved away, deleted, rewritten), saying where the records went.
+    // moved away, deleted, rewritten), saying where the records went. Then
+    // reads every record the walk left again: each must hold exactly what
+    // the walk read and wrote (or found and kept) there, else 3197 says the
+    // table was rewritten during the run and where that was first seen.
     void requireUnchanged() const;
 
     const TableLayout& layout() const { return m_layout; }
@@ -95,8 +103,9 @@ private:
     bool isSet(const FieldLayout& f) const;
     void requireCurrent(std::string_view operation) const;
     void stampToday();
-    void write(std::uint64_t at, std::span<const char> bytes);
     Failure shortened(std::uint32_t index) const;
+    void requireFlag(const char* record, std::uint32_t index) const;
+    void requireRecordsUnchanged() const;
     std::string walked(const std::string& where) const;
 
     FileIo& m_io;
@@ -117,6 +126,7 @@ private:
     bool m_editing = false;
     bool m_stamped = false;
     bool m_written = false;
+    RecordDigests m_digests;
 
     // Field names as callers spell them, resolved once.
     struct Name {

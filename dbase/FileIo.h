@@ -38,6 +38,9 @@ public:
         bool regular = false;
         bool directory = false;
         std::uint64_t links = 1; // names the file has; 0 once it is deleted
+        // The name is one the system keeps for a device (Windows: CON, NUL,
+        // COM1, ... with any extension), whatever the folder: not a file.
+        bool deviceName = false;
     };
 
     virtual ~FileIo() = default;
@@ -62,6 +65,18 @@ public:
     // shortened) fails with pastEndOfFile(), nothing of it written.
     virtual std::error_code write(Handle file, std::uint64_t offset, std::span<const char> from,
                                   std::size_t& done) = 0;
+    // Saves one field of a record: `was` is what the caller read at `offset`,
+    // `now` what the field is to hold, as many bytes. The field changes in
+    // one step that no end of the process can cut (one store into the file's
+    // pages, or one write call of the whole field): it holds `was` or `now`
+    // whole, never a part of each. An implementation that compares the field
+    // first (POSIX, where that is a read of the mapped page) writes nothing
+    // when the file no longer holds `was` there (another program wrote the
+    // field since it was read) and sets `kept`: that program's text stays
+    // whole, and the caller's check at the end of the run finds the
+    // difference. Fails as write does, never extending the file.
+    virtual std::error_code replace(Handle file, std::uint64_t offset, std::span<const char> was,
+                                    std::span<const char> now, bool& kept) = 0;
     // Makes everything written to the file durable on stable storage.
     virtual std::error_code sync(Handle file) = 0;
     virtual std::error_code close(Handle file) = 0;

@@ -10,6 +10,12 @@
 // instead, so a sparse file gets space for the blocks written and no more.
 // Windows are aligned to their size, so no folio reaches into two of them.
 //
+// A field is saved by one store of 8 bytes (or 1) into the mapping when no
+// more bytes than that change, else by one pwrite of the whole field, after
+// comparing the field with what the run read: a kill never leaves a field
+// part new, part old, and a field another program wrote meanwhile is left as
+// it wrote it.
+//
 // A copy into a mapping faults (SIGBUS) when the file no longer reaches that
 // far (it was shortened) or the system cannot provide the page (no space for
 // it, an I/O error). The fault is caught around our own copies, and only
@@ -26,6 +32,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <mutex>
+#include <string>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -100,9 +107,9 @@ void installBusHandler()
     });
 }
 
-// Copies `n` bytes to `to`, inside the mapping [begin, end). False when the
-// copy faulted; some of its bytes may be written then.
-bool guardedCopy(char* to, const char* from, std::size_t n, const char* begin, const char* end)
+// Runs `body`, which reads or writes the mapping [begin, end). False when it
+// faulted; some of its bytes may be written then.
+template <class Body> bool guarded(const char* begin, const char* end, Body&& body)
 {
     sigjmp_buf resume;
     if (sigsetjmp(resume, 0) != 0) {
@@ -114,10 +121,43 @@ bool guardedCopy(char* to, const char* from, std::size_t n, const char* begin, c
     std::atomic_signal_fence(std::memory_order_seq_cst);
     t_copy.resume = &resume;
     std::atomic_signal_fence(std::memory_order_seq_cst);
-    std::memcpy(to, from, n);
+    body();
     std::atomic_signal_fence(std::memory_order_seq_cst);
     t_copy.resume = nullptr;
     return true;
+}
+
+// One store instruction of 8 bytes at any address: a process ends between
+// two instructions, so a kill leaves all 8 bytes or none. (memcpy of 9 to 16
+// bytes is two stores, and of more a loop that an interrupt can cut.)
+using Unaligned64 = std::uint64_t __attribute__((aligned(1), may_alias));
+void store8(char* to, const char* from)
+{
+    std::uint64_t value;
+    std::memcpy(&value, from, 8);
+    *reinterpret_cast<volatile Unaligned64*>(to) = value;
+}
+
+// How a field's change is made: the bytes that differ, widened to 8 inside
+// the field, as one store; a single byte as one store; else one write call
+// of the whole field.
+struct FieldStore {
+    std::size_t at = 0; // where the store begins, in the field
+    std::size_t size = 0; // 8 or 1; 0: write the field with one call
+};
+
+FieldStore storeFor(std::span<const char> was, std::span<const char> now)
+{
+    std::size_t first = 0, last = now.size();
+    while (first < last && was[first] == now[first])
+        ++first;
+    while (last > first && was[last - 1] == now[last - 1])
+        --last;
+    if (last - first <= 8 && now.size() >= 8)
+        return {std::min(first, now.size() - 8), 8};
+    if (last - first == 1)
+        return {first, 1};
+    return {};
 }
 
 // ---- Files -------------------------------------------------------------------
@@ -197,30 +237,45 @@ public:
         OpenFile& f = of(file);
         if (from.empty())
             return {};
-        if (f.mapped) {
-            const bool inside =
-                f.length && offset >= f.start && offset + from.size() <= f.start + f.length;
-            if (!inside) {
-                std::uint64_t size = 0;
-                if (auto error = fileSize(f.fd, size))
-                    return error;
-                if (offset + from.size() > size)
-                    return pastEndOfFile();
-                mapWindow(f, offset, from.size(), size);
-            }
-            if (f.mapped && f.base) {
-                if (guardedCopy(f.base + (offset - f.start), from.data(), from.size(), f.base,
-                                f.base + f.length)) {
-                    f.dirty = true;
-                    done = from.size();
-                    return {};
-                }
-                // The copy faulted: pwrite from now on, which tells why.
-                unmap(f);
-                f.mapped = false;
-            }
+        if (auto error = reach(f, offset, from.size()))
+            return error;
+        if (throughMapping(f, offset, [&](char* to) {
+                f.dirty = true;
+                std::memcpy(to, from.data(), from.size());
+            })) {
+            done = from.size();
+            return {};
         }
         return positionedWrite(f.fd, offset, from, done);
+    }
+
+    std::error_code replace(Handle file, std::uint64_t offset, std::span<const char> was,
+                            std::span<const char> now, bool& kept) override
+    {
+        kept = false;
+        OpenFile& f = of(file);
+        if (now.empty())
+            return {};
+        if (auto error = reach(f, offset, now.size()))
+            return error;
+        const FieldStore store = storeFor(was, now);
+        // The comparison and the store touch the field's page once each, a
+        // few instructions apart.
+        if (throughMapping(f, offset, [&](char* to) {
+                kept = std::memcmp(to, was.data(), was.size()) != 0;
+                if (kept || store.size == 0)
+                    return;
+                f.dirty = true;
+                if (store.size == 8)
+                    store8(to + store.at, now.data() + store.at);
+                else
+                    *static_cast<volatile char*>(to + store.at) = now[store.at];
+            })) {
+            // The comparison read the field's pages: the file reaches past
+            // it, so a write of it cannot extend the file.
+            return kept || store.size != 0 ? std::error_code{} : wholeWrite(f.fd, offset, now);
+        }
+        return replaceByWrite(file, offset, was, now, kept);
     }
 
     std::error_code sync(Handle file) override
@@ -249,6 +304,90 @@ public:
 
 private:
     static OpenFile& of(Handle file) { return *reinterpret_cast<OpenFile*>(file); }
+
+    // A save where the file is not written through a mapping: the field is
+    // read, and written whole when it still holds `was`.
+    std::error_code replaceByWrite(Handle file, std::uint64_t offset, std::span<const char> was,
+                                   std::span<const char> now, bool& kept)
+    {
+        std::string current(was.size(), '\0');
+        for (std::size_t total = 0; total < current.size();) {
+            std::size_t done = 0;
+            if (auto error = read(file, offset + total, std::span(current).subspan(total), done))
+                return error;
+            if (done == 0)
+                return pastEndOfFile();
+            total += done;
+        }
+        kept = !std::equal(was.begin(), was.end(), current.begin());
+        if (kept)
+            return {};
+        std::uint64_t size = 0;
+        if (auto error = fileSize(of(file).fd, size))
+            return error;
+        if (offset + now.size() > size)
+            return pastEndOfFile();
+        return wholeWrite(of(file).fd, offset, now);
+    }
+
+    // Runs `body` with the place of `offset` in the mapped window; false
+    // when the window is not mapped, or when the body faulted: the file is
+    // written with pwrite from then on, which tells why.
+    template <class Body> static bool throughMapping(OpenFile& f, std::uint64_t offset, Body&& body)
+    {
+        if (!f.mapped || !f.base)
+            return false;
+        char* to = f.base + (offset - f.start);
+        if (guarded(f.base, f.base + f.length, [&] { body(to); }))
+            return true;
+        unmap(f);
+        f.mapped = false;
+        return false;
+    }
+
+    // For a file written through mappings: moves the window to the one that
+    // holds [offset, offset + n), failing past the end of the file.
+    static std::error_code reach(OpenFile& f, std::uint64_t offset, std::size_t n)
+    {
+        if (!f.mapped || (f.length && offset >= f.start && offset + n <= f.start + f.length))
+            return {};
+        std::uint64_t size = 0;
+        if (auto error = fileSize(f.fd, size))
+            return error;
+        if (offset + n > size)
+            return pastEndOfFile();
+        mapWindow(f, offset, n, size);
+        return {};
+    }
+
+    // One pwrite of all of `from`, short writes completed (a write that
+    // makes no progress is a full disk).
+    static std::error_code wholeWrite(int fd, std::uint64_t offset, std::span<const char> from)
+    {
+        while (!from.empty()) {
+            std::size_t done = 0;
+            if (auto error = pwriteSome(fd, offset, from, done))
+                return error;
+            if (done == 0)
+                return std::make_error_code(std::errc::no_space_on_device);
+            from = from.subspan(done);
+            offset += done;
+        }
+        return {};
+    }
+
+    static std::error_code pwriteSome(int fd, std::uint64_t offset, std::span<const char> from,
+                                      std::size_t& done)
+    {
+        ssize_t n;
+        do {
+            n = ::pwrite(fd, from.data(), from.size(), static_cast<off_t>(offset));
+        } while (n < 0 && errno == EINTR);
+        if (n < 0)
+            return lastError();
+        done = static_cast<std::size_t>(n);
+        return {};
+    }
 
     static std::error_code fileSize(int fd, std::uint64_t& size)
     {
@@ -300,6 +439,14 @@ private:
             return;
         }
         f.base = static_cast<char*>(base);
+#ifdef MADV_POPULATE_WRITE
+        // A save compares the field before it stores: without this, each
+        // page would fault twice, for the read and again for the write. The
+        // walk goes on from here, so the rest of the window is made
+        // writable in one call; where the system cannot, the faults do it.
+        const std::uint64_t page = (offset - start) / 4096 * 4096;
+        ::madvise(f.base + page, length - page, MADV_POPULATE_WRITE);
+#endif
     }
 
     static std::error_code positionedWrite(int fd, std::uint64_t offset, std::span<const char> from,
@@ -310,14 +457,7 @@ private:
             return error;
         if (offset + from.size() > size)
             return pastEndOfFile();
-        ssize_t n;
-        do {
-            n = ::pwrite(fd, from.data(), from.size(), static_cast<off_t>(offset));
-        } while (n < 0 && errno == EINTR);
-        if (n < 0)
-            return lastError();
-        done = static_cast<std::size_t>(n);
-        return {};
+        return pwriteSome(fd, offset, from, done);
     }
 };
 

@@ -25,6 +25,10 @@ namespace
 
 // ERROR_DISK_QUOTA_EXCEEDED, which not every SDK's headers name.
 constexpr DWORD kDiskQuotaExceeded = 1295;
+// A sharing violation, told by what the holder shares: codes of our own (the
+// bit Windows leaves to applications), each a sharing violation otherwise.
+constexpr DWORD kSharesReadingOnly = 0x20000001;
+constexpr DWORD kSharesWritingOnly = 0x20000002;
 
 class Win32Category final : public std::error_category
 {
@@ -35,8 +39,14 @@ public:
     {
         switch (static_cast<DWORD>(code)) {
         case ERROR_SHARING_VIOLATION:
-            return "the file is open in another program that does not let others use it "
-                   "(sharing violation); close that program and try again";
+            return "the file is open in another program that lets no other program read or "
+                   "write it (sharing violation); close that program and try again";
+        case kSharesReadingOnly:
+            return "the file is open in another program that lets others read it but not write "
+                   "it (sharing violation); close that program and try again";
+        case kSharesWritingOnly:
+            return "the file is open in another program that lets others write it but not read "
+                   "it (sharing violation); close that program and try again";
         case ERROR_LOCK_VIOLATION:
             return "another program has locked part of the file (lock violation); close that "
                    "program and try again";
@@ -77,6 +87,8 @@ public:
             return std::errc::no_such_file_or_directory;
         case ERROR_ACCESS_DENIED:
         case ERROR_SHARING_VIOLATION:
+        case kSharesReadingOnly:
+        case kSharesWritingOnly:
         case ERROR_LOCK_VIOLATION:
         case ERROR_NETWORK_ACCESS_DENIED:
             return std::errc::permission_denied;
@@ -155,11 +167,58 @@ std::error_code statusOf(HANDLE h, FileIo::Status& out)
     return {};
 }
 
+// Whether a file name is one Windows keeps for a device in every folder: CON,
+// PRN, AUX, NUL, COM1 to COM9, LPT1 to LPT9, CONIN$, CONOUT$, in any case,
+// with any extension and trailing spaces ("NUL.dbf" is the null device).
+bool isDeviceName(const std::filesystem::path& file)
+{
+    std::wstring name = file.filename().wstring();
+    name = name.substr(0, name.find(L'.'));
+    while (!name.empty() && name.back() == L' ')
+        name.pop_back();
+    for (wchar_t& c : name)
+        if (c >= L'a' && c <= L'z')
+            c = static_cast<wchar_t>(c - L'a' + L'A');
+    for (const wchar_t* device : {L"CON", L"PRN", L"AUX", L"NUL", L"CONIN$", L"CONOUT$"})
+        if (name == device)
+            return true;
+    return name.size() == 4 && (name.starts_with(L"COM") || name.starts_with(L"LPT")) &&
+           name[3] >= L'1' && name[3] <= L'9';
+}
+
+// After a sharing violation: what the program holding the file lets others
+// do with it, found by asking for reading and for writing alone.
+std::error_code sharingViolation(const std::filesystem::path& file)
+{
+    auto allows = [&](DWORD access) {
+        HANDLE h = ::CreateFileW(file.c_str(), access,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h == INVALID_HANDLE_VALUE)
+            return false;
+        ::CloseHandle(h);
+        return true;
+    };
+    const bool reading = allows(GENERIC_READ), writing = allows(GENERIC_WRITE);
+    const DWORD code = reading && !writing   ? kSharesReadingOnly
+                       : writing && !reading ? kSharesWritingOnly
+                                             : ERROR_SHARING_VIOLATION;
+    return {static_cast<int>(code), win32Category()};
+}
+
 class Win32FileIo final : public FileIo
 {
 public:
     std::error_code stat(const std::filesystem::path& file, Status& out) override
     {
+        // Opening such a name opens the device (the console, say), whatever
+        // the folder.
+        if (isDeviceName(file)) {
+            out = Status{};
+            out.regular = false;
+            out.deviceName = true;
+            return {};
+        }
         // No access asked for: only the file's attributes are read. Backup
         // semantics let a directory be opened too, so it can be told apart.
         HANDLE h = ::CreateFileW(file.c_str(), FILE_READ_ATTRIBUTES,
@@ -179,7 +238,8 @@ public:
                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (h == INVALID_HANDLE_VALUE)
-            return lastError();
+            return ::GetLastError() == ERROR_SHARING_VIOLATION ? sharingViolation(file)
+                                                               : lastError();
         out = reinterpret_cast<Handle>(h);
         return {};
     }
@@ -225,6 +285,22 @@ public:
             return lastError();
         done = put;
         return {};
+    }
+
+    // The field is written whole with one WriteFile, without reading it
+    // first (a ReadFile per field would add a call to the two a field's save
+    // already costs): it holds the run's text whole, never a part of it and
+    // a part of another program's; a write of another program after this
+    // one is found by the check at the end of the run.
+    std::error_code replace(Handle file, std::uint64_t offset, std::span<const char>,
+                            std::span<const char> now, bool& kept) override
+    {
+        kept = false;
+        std::size_t done = 0;
+        if (auto error = write(file, offset, now, done))
+            return error;
+        return done == now.size() ? std::error_code{}
+                                  : std::make_error_code(std::errc::no_space_on_device);
     }
 
     std::error_code sync(Handle file) override

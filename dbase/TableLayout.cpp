@@ -60,7 +60,7 @@ std::string_view foreignFormat(unsigned version)
     case 0x63:
     case 0xB3:
     case 0xE5:
-        return "dBASE IV with SQL table";
+        return "dBASE IV SQL";
     default:
         return {};
     }
@@ -195,6 +195,18 @@ TableLayout readTableLayout(FileIo& io, FileIo::Handle file, const std::filesyst
     if (readFully(io, file, 0, header, "cannot read the header", name) < header.size())
         throw unrecognized(name, "ends inside its header");
     layout.fields = readFields(header, name);
+    // Writers may leave zeros after the terminator; anything else there is
+    // what a header length too large shows: the first record's bytes.
+    const std::size_t listEnd = kFileHeader + kDescriptor * layout.fields.size() + 1;
+    for (std::size_t i = listEnd; i < header.size(); ++i)
+        if (header[i] != '\0')
+            throw unrecognized(name, "has an inconsistent header: header length " +
+                                         std::to_string(layout.headerLength) +
+                                         " does not agree with its " +
+                                         std::to_string(layout.fields.size()) + " fields (" +
+                                         std::to_string(listEnd) + " bytes, then zeros): byte " +
+                                         std::to_string(i) + " after the list of fields is " +
+                                         hexByte(byteAt(header, i)) + ", not padding");
 
     std::uint64_t widths = 1;
     for (const auto& f : layout.fields)

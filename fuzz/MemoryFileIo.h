@@ -52,6 +52,13 @@ public:
         done = from.size();
         return {};
     }
+    std::error_code replace(Handle file, std::uint64_t offset, std::span<const char>,
+                            std::span<const char> now, bool& kept) override
+    {
+        kept = false;
+        std::size_t done = 0;
+        return write(file, offset, now, done);
+    }
     std::error_code sync(Handle) override { return {}; }
     std::error_code close(Handle) override { return {}; }
 

@@ -400,12 +400,13 @@ TEST(Program, FailureStillReportsTheRecordsSavedAndTheDatesNotFound)
         << ran.err;
 }
 
-// A report that cannot be written is a failure, whether standard output is
-// full or closed; the table is filled all the same.
+// A report, a help or a version that cannot be written is a failure,
+// whether standard output is full or closed; the table is filled all the same.
 struct Unwritable {
     const char* name;
+    const char* option; // "": fill the table
     const char* redirect;
-    const char* why;
+    std::string error; // on standard error after "shamsi-dates: "; TABLE for the table
 };
 
 class UnwritableReport : public ::testing::TestWithParam<Unwritable>
@@ -414,24 +415,37 @@ class UnwritableReport : public ::testing::TestWithParam<Unwritable>
 
 TEST_P(UnwritableReport, ExitsWithOne)
 {
+    const Unwritable& c = GetParam();
     TempDir dir;
     const auto file = dir.write("Shamsi.dbf", threeRecords().bytes());
     const auto err = dir / "stderr.txt";
-    const int rc = std::system(
-        (quoted(kProgram) + " " + quoted(file) + " " + GetParam().redirect + " 2>" + quoted(err))
-            .c_str());
+    const std::string what = *c.option ? std::string(c.option) : quoted(file);
+    const int rc =
+        std::system((quoted(kProgram) + " " + what + " " + c.redirect + " 2>" + quoted(err)).c_str());
     EXPECT_EQ(WIFEXITED(rc) ? WEXITSTATUS(rc) : -1, 1);
-    EXPECT_EQ(readFile(err), "shamsi-dates: " + file.string() +
-                                 ": Cannot write the report to standard output (" + GetParam().why +
-                                 "); the table was filled all the same\n");
-    EXPECT_NE(readFile(file), threeRecords().bytes());
+    std::string expected = "shamsi-dates: " + c.error + "\n";
+    if (const auto at = expected.find("TABLE"); at != std::string::npos)
+        expected.replace(at, 5, file.string());
+    EXPECT_EQ(readFile(err), expected);
+    EXPECT_EQ(readFile(file) != threeRecords().bytes(), !*c.option);
 }
 
-INSTANTIATE_TEST_SUITE_P(Outputs, UnwritableReport,
-                         ::testing::Values(Unwritable{"Full", ">/dev/full",
-                                                      "No space left on device"},
-                                           Unwritable{"Closed", ">&-", "it is closed"}),
-                         [](const auto& p) { return std::string(p.param.name); });
+const std::string kNotFilled = "TABLE: Cannot write the report to standard output (";
+INSTANTIATE_TEST_SUITE_P(
+    Outputs, UnwritableReport,
+    ::testing::Values(
+        Unwritable{"Full", "", ">/dev/full",
+                   kNotFilled + "No space left on device); the table was filled all the same"},
+        Unwritable{"Closed", "", ">&-", kNotFilled + "it is closed); the table was filled all the same"},
+        Unwritable{"HelpFull", "--help", ">/dev/full",
+                   "cannot write the help to standard output (No space left on device)"},
+        Unwritable{"HelpClosed", "--help", ">&-",
+                   "cannot write the help to standard output (it is closed)"},
+        Unwritable{"VersionFull", "--version", ">/dev/full",
+                   "cannot write the version to standard output (No space left on device)"},
+        Unwritable{"VersionClosed", "--version", ">&-",
+                   "cannot write the version to standard output (it is closed)"}),
+    [](const auto& p) { return std::string(p.param.name); });
 
 // Names of files reach the terminal with their control characters escaped,
 // from the engine's messages as from the report; other letters stay.
@@ -465,6 +479,9 @@ INSTANTIATE_TEST_SUITE_P(
     Names, NameInMessages,
     ::testing::Values(ShownName{"Escape", "a\x1b[2Jb.dbf", "a\\x1B[2Jb.dbf"},
                       ShownName{"LineEnd", "two\nlines.dbf", "two\\x0Alines.dbf"},
+                      ShownName{"LoneCsiByte", "a\x9B"
+                                               "2Jb.dbf",
+                                "a\\x9B2Jb.dbf"},
                       ShownName{"Persian", "\xD8\xAC\xD8\xAF\xD9\x88\xD9\x84.dbf",
                                 "\xD8\xAC\xD8\xAF\xD9\x88\xD9\x84.dbf"}),
     [](const auto& p) { return std::string(p.param.name); });

@@ -12,6 +12,7 @@
 #include "tests/support/ScheduleTables.h"
 #include "tests/support/TableChecks.h"
 
+#include <cctype>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -89,14 +90,25 @@ TEST(WindowsProgram, FillsShamsiDbfInTheRootOfDriveC)
     fs::remove(table);
 }
 
-TEST(WindowsProgram, ATableAnotherProgramHoldsIsRefusedUnchanged)
+// A table another program holds open is refused unchanged, with what that
+// program does not share; once it lets go, the table is filled.
+struct Holder {
+    const char* name;
+    DWORD share;
+    const char* says;
+};
+
+class HeldTable : public testing::TestWithParam<Holder>
+{
+};
+
+TEST_P(HeldTable, IsRefusedUnchangedSayingWhatTheHolderDoesNotShare)
 {
     TempDir dir;
     const std::string before = threeRecords().bytes();
     const fs::path table = dir.write("Shamsi.dbf", before);
-    // Opened as a program that wants the table to itself opens it: no sharing.
-    HANDLE held = CreateFileW(table.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE held = CreateFileW(table.c_str(), GENERIC_READ | GENERIC_WRITE, GetParam().share,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     int status = 0;
     const std::string output =
@@ -104,12 +116,60 @@ TEST(WindowsProgram, ATableAnotherProgramHoldsIsRefusedUnchanged)
     CloseHandle(held);
     EXPECT_EQ(status, 1) << output;
     EXPECT_NE(output.find("Shamsi.dbf"), std::string::npos) << output;
-    EXPECT_NE(output.find("another program"), std::string::npos) << output;
+    EXPECT_NE(output.find(std::string("the file is open in another program that ") +
+                          GetParam().says + " (sharing violation)"),
+              std::string::npos)
+        << output;
     EXPECT_EQ(readFile(table), before) << "nothing is lost or written";
 
-    // Once the other program has let go, the table is filled.
     EXPECT_EQ(ChildProcess({builtProgram("shamsi-dates"), platform::utf8Name(table)}).wait(), 0);
     expectFilled(before, table);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Holders, HeldTable,
+    testing::Values(Holder{"SharingNothing", 0, "lets no other program read or write it"},
+                    Holder{"SharingReading", FILE_SHARE_READ,
+                           "lets others read it but not write it"},
+                    Holder{"SharingWriting", FILE_SHARE_WRITE,
+                           "lets others write it but not read it"}),
+    [](const auto& p) { return std::string(p.param.name); });
+
+// Names Windows keeps for devices, in any folder and with any extension:
+// refused as such, not opened.
+class DeviceName : public testing::TestWithParam<const char*>
+{
+};
+
+TEST_P(DeviceName, IsRefusedAsADeviceNotATable)
+{
+    TempDir dir;
+    int status = 0;
+    const std::string output = run({builtProgram("shamsi-dates"), GetParam()}, dir, status);
+    EXPECT_EQ(status, 1) << output;
+    EXPECT_NE(output.find(std::string(GetParam()) + " is the name of a device, not a dBASE table"),
+              std::string::npos)
+        << output;
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, DeviceName,
+                         testing::Values("C:\\CON", "C:\\NUL.dbf", "C:\\COM1", "C:\\lpt9.DBF",
+                                         "C:\\Aux .dbf", "C:\\conin$"),
+                         [](const auto& p) {
+                             std::string name;
+                             for (const char* c = p.param + 3; *c; ++c)
+                                 if (std::isalnum(static_cast<unsigned char>(*c)))
+                                     name += *c;
+                             return name;
+                         });
+
+TEST(WindowsProgram, SlashQuestionMarkShowsTheHelp)
+{
+    TempDir dir;
+    int status = 0;
+    const std::string output = run({builtProgram("shamsi-dates"), "/?"}, dir, status);
+    EXPECT_EQ(status, 0) << output;
+    EXPECT_TRUE(output.starts_with("Usage: shamsi-dates [OPTIONS] [TABLE]")) << output;
 }
 
 } // namespace

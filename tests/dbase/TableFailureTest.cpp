@@ -44,6 +44,16 @@ std::string withField(FieldSpec field)
     return table.bytes();
 }
 
+// The header length moved by `by` bytes, nothing inserted: the records seem
+// to start elsewhere.
+std::string withHeaderLength(int by)
+{
+    std::string bytes = twoRecords().bytes();
+    const unsigned length = twoRecords().headerLength() + unsigned(by);
+    TableBuilder::put16(bytes, 8, length);
+    return bytes;
+}
+
 struct BadTable {
     const char* name;
     std::string bytes;
@@ -98,7 +108,21 @@ INSTANTIATE_TEST_SUITE_P(
                  "field 11 'A\\x1B[2J'): the name holds control characters"},
         BadTable{"incompleteTransaction", withByte(kGood, 14, 1),
                  "incomplete transaction (header byte 14 is 0x01)"},
-        BadTable{"encrypted", withByte(kGood, 15, 1), "encrypted (header byte 15 is 0x01)"}),
+        BadTable{"encrypted", withByte(kGood, 15, 1), "encrypted (header byte 15 is 0x01)"},
+        BadTable{"sqlTable", withVersion(0x43), "is a dBASE IV SQL table (version byte 0x43)"},
+        BadTable{"sqlSystemTable", withVersion(0xB3),
+                 "is a dBASE IV SQL table (version byte 0xB3)"},
+        // The header length one byte too large (the end marker keeps the
+        // size consistent): each record would seem to start one byte late.
+        BadTable{"headerOneByteTooLong", withHeaderLength(1),
+                 "header length 354 does not agree with its 10 fields (353 bytes, then zeros): "
+                 "byte 353 after the list of fields is 0x20, not padding"},
+        BadTable{"headerTwoBytesTooLong", withHeaderLength(2), "byte 353 after the list of"},
+        BadTable{"firstRecordShifted", withByte(kGood, kHeaderLength, '1'),
+                 "has record 1 starting with the byte 0x31 where its deletion flag (a space or "
+                 "'*') belongs"},
+        BadTable{"firstRecordFlagZero", withByte(kGood, kHeaderLength, '\0'),
+                 "record 1 starting with the byte 0x00"}),
     [](const auto& p) { return std::string(p.param.name); });
 
 class AcceptedVersion : public testing::TestWithParam<unsigned char>
@@ -116,6 +140,44 @@ TEST_P(AcceptedVersion, IsFilledAndKeepsItsVersion)
 
 INSTANTIATE_TEST_SUITE_P(DbaseThreeAndFour, AcceptedVersion,
                          testing::Values(0x03, 0x83, 0x8B, 0xCB));
+
+// Zeros after the list of fields are padding that writers leave: such a
+// table is filled, and its padding kept.
+TEST(TableLayout, ZerosAfterTheListOfFieldsArePadding)
+{
+    TableBuilder table = twoRecords();
+    std::string bytes = table.bytes();
+    bytes.insert(table.headerLength(), 2, '\0');
+    TableBuilder::put16(bytes, 8, table.headerLength() + 2);
+    TempDir dir;
+    const auto filled = fillFile(dir.write("Shamsi.dbf", bytes));
+    EXPECT_EQ(filled.changedOutside, std::vector<long>{});
+    EXPECT_EQ(filled.after.substr(table.headerLength() - 1, 3), std::string("\r\0\0", 3));
+    EXPECT_NE(filled.after, filled.before);
+}
+
+// A record further on whose first byte is no deletion flag (the layout does
+// not fit it) stops the walk before anything of it is written; the records
+// before it keep what was saved.
+TEST(TableFailure, ARecordWithoutADeletionFlagIsNotWritten)
+{
+    TableBuilder table;
+    for (int i = 0; i < 4; ++i)
+        table.add(scheduleRecord("20010321", "20010322"));
+    std::string bytes = table.bytes();
+    const std::size_t third = table.headerLength() + 2 * table.recordLength();
+    bytes[third] = 'x';
+    TempDir dir;
+    const auto file = dir.write("Shamsi.dbf", bytes);
+    auto set = DbfRecordSet::open(file);
+    expectFailure([&] { fillWalk(*set); }, err::UnrecognizedFormat,
+                  {"Shamsi.dbf has record 3 starting with the byte 0x78",
+                   "nothing of that record was written"});
+    set.reset();
+    const std::string after = readFile(file);
+    EXPECT_EQ(after.substr(third), bytes.substr(third)) << "records 3 and 4 as they were";
+    EXPECT_EQ(table.storedField(after, 1, "SHES"), "D20010321 ") << "record 2 was saved";
+}
 
 TEST(TableFailure, DirectoryNamedLikeTheTable)
 {

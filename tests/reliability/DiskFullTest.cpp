@@ -93,14 +93,31 @@ TEST_F(FullDisk, RunLosesNothing)
 }
 
 // Another program punches a hole into the table under the pages the run has
-// mapped, on a full disk: filling the hole needs space there is not. The
-// save fails as a full disk, naming the table and the record, and the
-// records saved before keep their texts.
-TEST_F(FullDisk, AHoleUnderMappedPagesFailsAsDiskFull)
+// mapped, on a full disk. Where the destinations held zeros, as the hole
+// reads, filling them needs space there is not: the save fails as a full
+// disk, naming the table and the record, never as a signal. Where they held
+// text, the hole changed them: they are left as the hole reads and the run
+// says the table was rewritten. Either way the records saved before keep
+// their texts.
+struct Hole {
+    const char* name;
+    std::string destinations; // what they hold before the run
+    int number;
+    std::string description;
+};
+
+class PunchedHole : public FullDisk, public testing::WithParamInterface<Hole>
+{
+};
+
+TEST_P(PunchedHole, UnderMappedPagesEndsTheRunClearly)
 {
     TableBuilder table;
-    for (int i = 0; i < 400; ++i)
-        table.add(scheduleRecord("20010321", "20010322"));
+    for (int i = 0; i < 400; ++i) {
+        auto record = scheduleRecord("20010321", "20010322");
+        std::fill(record.begin() + 5, record.begin() + 9, GetParam().destinations);
+        table.add(std::move(record));
+    }
     const auto file = m_mount / "Shamsi.dbf";
     std::ofstream(file, std::ios::binary) << table.bytes();
     fill();
@@ -125,13 +142,22 @@ TEST_F(FullDisk, AHoleUnderMappedPagesFailsAsDiskFull)
     const auto failure = runOnce(control);
     ASSERT_TRUE(punched);
     ASSERT_TRUE(failure);
-    EXPECT_EQ(failure->number(), err::DiskFull) << failure->description();
-    EXPECT_NE(failure->description().find("cannot write record "), std::string::npos)
+    EXPECT_EQ(failure->number(), GetParam().number) << failure->description();
+    EXPECT_NE(failure->description().find(GetParam().description), std::string::npos)
         << failure->description();
     EXPECT_NE(failure->description().find(file.string()), std::string::npos);
     control.control.Close();
     const std::string after = readFile(file);
     EXPECT_EQ(after.substr(recordAt(layout, 0) + layout.find("SHES")->offset, 10), "80/01/01  ");
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Destinations, PunchedHole,
+    testing::Values(Hole{"HoldingZeros", std::string(10, '\0'), err::DiskFull,
+                         "cannot write record "},
+                    // Record 255 is the first the hole reaches into.
+                    Hole{"HoldingText", "old", err::TableChanged,
+                         "was rewritten during the run: record 255 of 400"}),
+    [](const auto& p) { return std::string(p.param.name); });
 
 } // namespace

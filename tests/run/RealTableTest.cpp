@@ -329,6 +329,16 @@ void appendRecord(const TempDir&, const std::filesystem::path& file)
     std::ofstream(file, std::ios::binary | std::ios::in) << longer.bytes();
 }
 
+// The same layout and size, other dates: what an exporter writes in place.
+void rewriteInPlace(const TempDir&, const std::filesystem::path& file)
+{
+    TableBuilder exported = threeRecords();
+    for (auto& record : exported.records)
+        record[1] = "20150621";
+    std::fstream f(file, std::ios::binary | std::ios::in | std::ios::out);
+    f << exported.bytes();
+}
+
 const Change kChanges[] = {
     {"Appended", "sync", appendRecord,
      "The table changed during the run: FILE was appended to: it holds 4 records now, 3 were "
@@ -371,6 +381,29 @@ const Change kChanges[] = {
      },
      "The table changed during the run: FILE lost records: it holds 2 records now, 3 were "
      "walked; run again"},
+    // An exporter writing the same table again in place: same header, same
+    // size, new dates, after the walk or in its middle (before the third
+    // record is saved, over the first).
+    {"RewrittenInPlace", "sync", rewriteInPlace,
+     "The table changed during the run: FILE was rewritten during the run: record 1 of 3 no "
+     "longer holds what the run read and wrote there, the first difference seen; its dates may "
+     "not match the table now; run again"},
+    {"RewrittenInPlaceMidWalk", "write", rewriteInPlace,
+     "The table changed during the run: FILE was rewritten during the run: record 1 of 3 no "
+     "longer holds what the run read and wrote there, the first difference seen; its dates may "
+     "not match the table now; run again"},
+    // Another program writes a destination the run has saved: its text
+    // stays, and the run says so.
+    {"DestinationWrittenByAnother", "write",
+     [](const TempDir&, const std::filesystem::path& file) {
+         const TableBuilder table = threeRecords();
+         std::fstream f(file, std::ios::binary | std::ios::in | std::ios::out);
+         f.seekp(std::streamoff(table.header().size() + table.fieldOffset("SHES")));
+         f << "theirs";
+     },
+     "The table changed during the run: FILE was rewritten during the run: record 1 of 3 no "
+     "longer holds what the run read and wrote there, the first difference seen; its dates may "
+     "not match the table now; run again"},
     {"ShortenedMidWalk", "write",
      [](const TempDir&, const std::filesystem::path& file) {
          std::filesystem::resize_file(file, threeRecords().header().size() +

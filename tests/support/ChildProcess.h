@@ -23,6 +23,10 @@ public:
     bool started() const { return m_started; }
     // Ends it at once, as a power cut or the task manager would.
     void kill();
+    // Stops it where it stands (SIGSTOP; every thread suspended on Windows),
+    // and lets it go on. pause() is false when it has ended already.
+    bool pause();
+    void resume();
     // Its exit status; a negative number when it was ended abruptly.
     int wait();
 

@@ -41,6 +41,27 @@ void ChildProcess::kill()
         ::kill(static_cast<pid_t>(m_process), SIGKILL);
 }
 
+bool ChildProcess::pause()
+{
+    if (!m_started || m_waited)
+        return false;
+    ::kill(static_cast<pid_t>(m_process), SIGSTOP);
+    // Stopped, or ended before the signal came.
+    int status = 0;
+    const pid_t got = waitpid(static_cast<pid_t>(m_process), &status, WUNTRACED);
+    if (got > 0 && WIFSTOPPED(status))
+        return true;
+    m_waited = true;
+    m_status = WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
+    return false;
+}
+
+void ChildProcess::resume()
+{
+    if (m_started && !m_waited)
+        ::kill(static_cast<pid_t>(m_process), SIGCONT);
+}
+
 int ChildProcess::wait()
 {
     if (!m_started || m_waited)

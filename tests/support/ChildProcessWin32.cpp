@@ -81,6 +81,31 @@ void ChildProcess::kill()
         TerminateProcess(handleOf(m_process), static_cast<UINT>(-9));
 }
 
+namespace
+{
+// NtSuspendProcess and NtResumeProcess: ntdll's, with no import library.
+using ProcessCall = LONG(NTAPI*)(HANDLE);
+ProcessCall ntdll(const char* name)
+{
+    return reinterpret_cast<ProcessCall>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), name)));
+}
+} // namespace
+
+bool ChildProcess::pause()
+{
+    if (!m_started || m_waited || WaitForSingleObject(handleOf(m_process), 0) == WAIT_OBJECT_0)
+        return false;
+    const ProcessCall suspend = ntdll("NtSuspendProcess");
+    return suspend && suspend(handleOf(m_process)) >= 0;
+}
+
+void ChildProcess::resume()
+{
+    if (const ProcessCall go = ntdll("NtResumeProcess"); m_started && !m_waited && go)
+        go(handleOf(m_process));
+}
+
 int ChildProcess::wait()
 {
     if (!m_started || m_waited)

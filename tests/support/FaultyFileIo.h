@@ -77,6 +77,26 @@ public:
             from = from.first(shortWrite);
         return real().write(file, offset, from, done);
     }
+    // A save of a field counts as a write; it stalls as a full disk, and
+    // with shortWrite the failing one puts the first bytes of the field in
+    // place before it fails (a save cut part-way).
+    std::error_code replace(Handle file, std::uint64_t offset, std::span<const char> was,
+                            std::span<const char> now, bool& kept) override
+    {
+        act("write", offset);
+        ++writes;
+        written.emplace_back(offset, now.size());
+        kept = false;
+        if (next("write")) {
+            std::size_t done = 0;
+            if (shortWrite && now.size() > shortWrite)
+                real().write(file, offset, now.first(shortWrite), done);
+            return error;
+        }
+        if (stall)
+            return std::make_error_code(std::errc::no_space_on_device);
+        return real().replace(file, offset, was, now, kept);
+    }
     std::error_code sync(Handle file) override
     {
         act("sync");

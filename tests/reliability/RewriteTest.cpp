@@ -1,0 +1,105 @@
+// A table exported again in place while shamsi-dates works on it: the run is
+// paused at a moment of its walk, the table rewritten with the same layout
+// and size and other dates, and the run let go on. It must end in 3197
+// ("rewritten during the run", the record, "run again"), never in success;
+// only a rewrite before the run opened the table may end in success, and
+// then with the rewritten table filled.
+#include "core/Platform.h"
+#include "tests/reliability/Reliability.h"
+#include "tests/support/ChildProcess.h"
+#include "tests/support/Sanitizers.h"
+
+#include <chrono>
+#include <cmath>
+#include <fstream>
+#include <random>
+#include <thread>
+
+using namespace halvane;
+using namespace halvane::test;
+
+namespace
+{
+
+// Smaller under Wine and the sanitizers, where a run is many times slower.
+#ifdef _WIN32
+constexpr unsigned kRecords = 20'000;
+#else
+constexpr unsigned kRecords = kSanitized ? 40'000 : 200'000;
+#endif
+constexpr int kTries = 3;
+
+// The export: `year` in every date, "old" in the destinations.
+TableBuilder exported(unsigned year)
+{
+    std::mt19937 random(year);
+    TableBuilder table;
+    for (unsigned r = 0; r < kRecords; ++r) {
+        auto date = [&] {
+            char text[9];
+            std::snprintf(text, sizeof text, "%04u%02u%02u", year, unsigned(1 + random() % 12),
+                          unsigned(1 + random() % 28));
+            return std::string(text);
+        };
+        table.add(scheduleRecord(date(), date(), date(), r % 5 ? date() : ""));
+    }
+    return table;
+}
+
+std::vector<std::string> fill(const std::filesystem::path& table)
+{
+    return {builtProgram("shamsi-dates"), "--dates", std::string(HALVANE_PROGRAM_DIR) + "/DATES.TXT",
+            platform::utf8Name(table)};
+}
+
+class PausedAndRewritten : public testing::TestWithParam<double>
+{
+};
+
+TEST_P(PausedAndRewritten, NeverEndsInSuccess)
+{
+    TempDir dir;
+    const std::string first = exported(2001).bytes(), again = exported(2015).bytes();
+    ASSERT_EQ(first.size(), again.size());
+    const auto filledAgain = dir.write("again.dbf", again);
+    const auto started = std::chrono::steady_clock::now();
+    ASSERT_EQ(ChildProcess(fill(filledAgain)).wait(), 0);
+    const auto whole = std::chrono::steady_clock::now() - started;
+    const std::string completeAgain = readFile(filledAgain);
+
+    int refused = 0;
+    for (int t = 0; t < kTries; ++t) {
+        SCOPED_TRACE("try " + std::to_string(t + 1));
+        const auto file = dir.write("t.dbf", first);
+        const auto output = dir / "output.txt";
+        ChildProcess run(fill(file), platform::utf8Name(output));
+        ASSERT_TRUE(run.started());
+        std::this_thread::sleep_for(
+            std::chrono::duration_cast<std::chrono::microseconds>(whole * GetParam()));
+        if (!run.pause())
+            continue; // done already: nothing to rewrite under it
+        std::fstream(file, std::ios::binary | std::ios::in | std::ios::out) << again;
+        run.resume();
+        const int status = run.wait();
+        const std::string said = readFile(output);
+        if (status == 0) {
+            // Only possible when the table was rewritten before the run read it.
+            EXPECT_TRUE(readFile(file) == completeAgain) << "a success over a table not filled";
+            continue;
+        }
+        ++refused;
+        EXPECT_EQ(status, 1) << said;
+        EXPECT_NE(said.find("was rewritten during the run: record "), std::string::npos) << said;
+        EXPECT_NE(said.find("; run again"), std::string::npos) << said;
+        // Run again, as the message says: the table is filled.
+        ASSERT_EQ(ChildProcess(fill(file)).wait(), 0);
+        EXPECT_TRUE(readFile(file) == completeAgain);
+    }
+    EXPECT_GT(refused, 0) << "no pause landed in the middle of a run";
+    RecordProperty("refused", refused);
+}
+
+INSTANTIATE_TEST_SUITE_P(Moments, PausedAndRewritten, testing::Values(0.3, 0.6, 0.85),
+                         [](const auto& p) { return "At" + std::to_string(std::lround(p.param * 100)); });
+
+} // namespace
