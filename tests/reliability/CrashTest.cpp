@@ -24,12 +24,13 @@ namespace
 const std::string kProgramDir = HALVANE_PROGRAM_DIR;
 
 // Smaller tables under Wine, where each field is written with a call of its
-// own and a run is many times slower; a kill still lands in the middle of
-// the walk.
+// own and a run is many times slower, and under the sanitizers, which make
+// every run several times slower; a kill still lands in the middle of the
+// walk.
 #ifdef _WIN32
 constexpr unsigned kScale = 5;
 #else
-constexpr unsigned kScale = 1;
+constexpr unsigned kScale = kSanitized ? 5 : 1;
 #endif
 
 // The full sweep in the normal build; a short one under the sanitizers,
