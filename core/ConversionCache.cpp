@@ -1,5 +1,6 @@
 #include "core/ConversionCache.h"
 
+#include "core/Digits.h"
 #include "core/Host.h"
 #include "core/ShamsiConv.h"
 
@@ -10,25 +11,14 @@ namespace halvane
 namespace
 {
 
-bool digitsAt(std::string_view text, std::size_t at, std::size_t n, int& value)
-{
-    value = 0;
-    for (std::size_t i = at; i < at + n; ++i) {
-        if (text[i] < '0' || text[i] > '9')
-            return false;
-        value = value * 10 + (text[i] - '0');
-    }
-    return true;
-}
-
 } // namespace
 
 ConversionCache::Entry* ConversionCache::entryFor(std::string_view dateText)
 {
     int year = 0, month = 0, day = 0;
     if (dateText.size() != 10 || dateText[4] != '-' || dateText[7] != '-' ||
-        !digitsAt(dateText, 0, 4, year) || !digitsAt(dateText, 5, 2, month) ||
-        !digitsAt(dateText, 8, 2, day) || year < kFirstYear || year >= kFirstYear + kYears ||
+        !readDigits(dateText, 0, 4, year) || !readDigits(dateText, 5, 2, month) ||
+        !readDigits(dateText, 8, 2, day) || year < kFirstYear || year >= kFirstYear + kYears ||
         month < 1 || month > 12 || day < 1 || day > 31)
         return nullptr;
     if (m_entries.empty())

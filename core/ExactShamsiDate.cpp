@@ -1,5 +1,6 @@
 #include "core/ExactShamsiDate.h"
 
+#include "core/Digits.h"
 #include "core/PersianCalendar.h"
 #include "core/ShamsiConv.h"
 
@@ -8,17 +9,6 @@ namespace halvane
 namespace
 {
 
-bool readNumber(std::string_view text, std::size_t pos, std::size_t count, int& out)
-{
-    out = 0;
-    for (std::size_t i = pos; i < pos + count; ++i) {
-        if (text[i] < '0' || text[i] > '9')
-            return false;
-        out = out * 10 + (text[i] - '0');
-    }
-    return true;
-}
-
 } // namespace
 
 std::optional<std::string> exactShamsiDate(std::string_view dateText, bool fourDigitYear)
@@ -26,8 +16,8 @@ std::optional<std::string> exactShamsiDate(std::string_view dateText, bool fourD
     // The date as the table method renders it: "dd/mm/yyyy" for a real date.
     const std::string s = renderDate(dateText);
     CalendarDate gregorian;
-    if (s.size() != 10 || s[2] != '/' || s[5] != '/' || !readNumber(s, 0, 2, gregorian.day) ||
-        !readNumber(s, 3, 2, gregorian.month) || !readNumber(s, 6, 4, gregorian.year))
+    if (s.size() != 10 || s[2] != '/' || s[5] != '/' || !readDigits(s, 0, 2, gregorian.day) ||
+        !readDigits(s, 3, 2, gregorian.month) || !readDigits(s, 6, 4, gregorian.year))
         return std::nullopt;
     const auto shamsi = PersianCalendar::fromGregorian(gregorian);
     if (!shamsi)

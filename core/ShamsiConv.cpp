@@ -1,5 +1,7 @@
 #include "core/ShamsiConv.h"
 
+#include "core/Digits.h"
+
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -14,17 +16,6 @@ namespace
 bool isDigit(char c)
 {
     return c >= '0' && c <= '9';
-}
-
-bool digits(std::string_view text, std::size_t pos, std::size_t count, int& out)
-{
-    out = 0;
-    for (std::size_t i = pos; i < pos + count; ++i) {
-        if (!isDigit(text[i]))
-            return false;
-        out = out * 10 + (text[i] - '0');
-    }
-    return true;
 }
 
 bool isRealDate(int y, int m, int d)
@@ -60,8 +51,8 @@ constexpr std::string_view kRepresentativeYears[] = {"2000", "2001", "2002", "20
 std::string_view render(std::string_view t, char (&buffer)[10])
 {
     int y = 0, m = 0, d = 0;
-    if (t.size() == 10 && t[4] == '-' && t[7] == '-' && digits(t, 0, 4, y) && digits(t, 5, 2, m) &&
-        digits(t, 8, 2, d) && isRealDate(y, m, d)) {
+    if (t.size() == 10 && t[4] == '-' && t[7] == '-' && readDigits(t, 0, 4, y) &&
+        readDigits(t, 5, 2, m) && readDigits(t, 8, 2, d) && isRealDate(y, m, d)) {
         const char out[10] = {char('0' + d / 10),
                               char('0' + d % 10),
                               '/',
@@ -139,7 +130,7 @@ void derive(std::string_view dateText, ConversionValues& w)
     // matches one exactly when it is four digits naming such a year, and its
     // place in the four-year cycle picks the representative year.
     int year = 0;
-    if (w.Y.size() == 4 && digits(w.Y, 0, 4, year) && year >= 1980 && year <= 2023) {
+    if (w.Y.size() == 4 && readDigits(w.Y, 0, 4, year) && year >= 1980 && year <= 2023) {
         const int offset = (year - 1900) % 4;
         const int threshold = offset == 0 ? 19 : 20;
         w.R = kRepresentativeYears[offset];
