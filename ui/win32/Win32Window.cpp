@@ -274,6 +274,12 @@ void Win32Window::tab(bool forward)
     SetFocus(m_controls[order[next]]);
 }
 
+void Win32Window::enter()
+{
+    // As a click: the rules' handler may unload this window.
+    m_events->enterPressed();
+}
+
 void Win32Window::moveFocusOffIf(std::size_t index)
 {
     if (GetFocus() == m_controls[index]) {
@@ -484,6 +490,15 @@ void Win32Window::setFocus(std::size_t control)
     m_focus = w;
     if (GetActiveWindow() == m_window)
         SetFocus(w);
+}
+
+std::optional<std::size_t> Win32Window::focusedControl() const
+{
+    HWND focus = GetActiveWindow() == m_window ? GetFocus() : m_focus;
+    const std::size_t index = indexOf(focus);
+    if (index < m_controls.size())
+        return index;
+    return std::nullopt;
 }
 
 bool Win32Window::setPicture(std::size_t control, std::string_view bytes, std::string& why)

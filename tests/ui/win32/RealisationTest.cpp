@@ -30,6 +30,7 @@ using ui::win32::Win32Window;
 struct NoEvents final : ui::WindowEvents {
     void controlEvent(std::size_t, ui::ControlEvent) override { ++clicks; }
     void closeRequested() override { ++closes; }
+    void enterPressed() override {}
     void activated() override {}
     int clicks = 0;
     int closes = 0;
