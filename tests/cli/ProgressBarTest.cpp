@@ -2,6 +2,7 @@
 // most however fast the records go, the first and last state always drawn,
 // and at once again after the bar was wiped for a message.
 #include "cli/ProgressBar.h"
+
 #include "tests/support/SteppedClock.h"
 
 #include <chrono>

@@ -77,8 +77,7 @@ std::optional<std::size_t> KeyboardRules::enterButton(std::optional<std::size_t>
 {
     if (m_held && focus == m_held)
         return std::nullopt;
-    if (focus && m_design.controls[*focus].kind == ControlKind::PushButton &&
-        takesFocus(*focus))
+    if (focus && m_design.controls[*focus].kind == ControlKind::PushButton && takesFocus(*focus))
         return focus;
     for (std::size_t i = 0; i < m_design.controls.size(); ++i)
         if (m_design.controls[i].isDefault && takesFocus(i))

@@ -5,12 +5,11 @@
 // windows.
 #pragma once
 
+#include "ui/qt/WindowWidget.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QPushButton>
-
-#include "ui/qt/WindowWidget.h"
-
 
 namespace halvane::ui::qt
 {

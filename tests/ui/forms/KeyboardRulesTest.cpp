@@ -1,6 +1,7 @@
 // The keyboard rules of the backends, on the designs: the next control of the
 // tab order that can take the focus, and the button Enter presses.
 #include "ui/forms/KeyboardRules.h"
+
 #include "ui/forms/frmAbout.h"
 #include "ui/forms/frmInstruction.h"
 

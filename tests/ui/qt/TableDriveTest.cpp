@@ -1,8 +1,9 @@
 // The Linux program's start-up folder for the table: "C:\" made where Wine
 // maps it when it is missing, and nothing else made or changed.
+#include "ui/qt/TableDrive.h"
+
 #include "tests/support/ScopedEnv.h"
 #include "tests/support/TempDir.h"
-#include "ui/qt/TableDrive.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
