@@ -170,7 +170,7 @@ HWND Win32Window::addControl(std::size_t index, HWND container, COLORREF contain
     const wchar_t* windowClass = controlClass(row.kind);
     std::wstring text = wide(row.text);
     ControlLook look{colourOf(row.background, containerColour),
-                     colourOf(row.foreground, GetSysColor(COLOR_BTNTEXT)), nullptr};
+                     colourOf(row.foreground, GetSysColor(COLOR_BTNTEXT)), nullptr, m_dpi};
     switch (row.kind) {
     case ControlKind::PushButton:
         windowClass = L"BUTTON";
