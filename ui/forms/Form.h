@@ -52,6 +52,7 @@ public:
     void controlEvent(std::size_t control, ControlEvent event) final;
     void enterPressed() final;
     void closeRequested() final;
+    void activated() final;
 
     // What the window's buttons do to the keyboard (CommandButton): a
     // focused button that is disabled or hidden hands the focus on by the
@@ -59,7 +60,6 @@ public:
     void buttonEnabled(std::size_t control, bool enabled);
     void buttonVisible(std::size_t control, bool visible);
     void focusGiven(std::size_t control);
-    void activated() final;
 
 protected:
     // Binds `handler` of the derived window class to `event` of the control

@@ -21,7 +21,7 @@ public:
     // The title bar's close button, Alt+F4 or another close request of the
     // window system. The backend does not close the window itself.
     virtual void closeRequested() = 0;
-    // Enter (without Ctrl, Alt or Shift) with the window active. The backend
+    // Enter (without Ctrl or Alt) with the window active. The backend
     // presses no button itself: the window's keyboard rules decide which.
     virtual void enterPressed() = 0;
     // The window became the active window.

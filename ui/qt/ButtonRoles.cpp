@@ -35,15 +35,17 @@ bool ButtonRoles::eventFilter(QObject* watched, QEvent* event)
     if (event->type() != QEvent::KeyPress)
         return QObject::eventFilter(watched, event);
     const auto* key = static_cast<QKeyEvent*>(event);
-    if ((key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
-        return false;
+    // Shift+Enter is Enter, as on Windows; Ctrl and Alt make other keys.
+    const auto modifiers = key->modifiers() & ~Qt::KeypadModifier;
     switch (key->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
+        if ((modifiers & ~Qt::ShiftModifier) != Qt::NoModifier)
+            return false;
         m_window.enterPressed();
         return true;
     case Qt::Key_Escape:
-        return press(m_cancel);
+        return modifiers == Qt::NoModifier && press(m_cancel);
     default:
         return false;
     }
