@@ -17,6 +17,7 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,7 @@ public:
     void setEnabled(std::size_t, bool) override {}
     void setVisible(std::size_t, bool) override {}
     void setFocus(std::size_t) override {}
+    std::optional<std::size_t> focusedControl() const override { return std::nullopt; }
     bool setPicture(std::size_t, std::string_view, std::string&) override { return true; }
 };
 

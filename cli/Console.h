@@ -1,9 +1,12 @@
 // The terminal as the command line meets it: UTF-8 output shown as such. On
-// Windows the console is switched to UTF-8 while the program runs; elsewhere
-// it already is. (The arguments, as UTF-8: platform::commandArguments.)
+// Windows the console is switched to UTF-8 while the program runs, and text
+// that may hold names is written to it as characters (writeText); elsewhere
+// it already is UTF-8. (The arguments, as UTF-8: platform::commandArguments.)
 #pragma once
 
+#include <cstdio>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace halvane::cli
@@ -25,5 +28,14 @@ public:
     Utf8Console& operator=(const Utf8Console&) = delete;
 };
 void restoreConsole();
+
+// Writes the UTF-8 `text` to `out` so that its reader sees the characters:
+// to a Windows console as UTF-16 (WriteConsoleW; the C library's narrow
+// output garbles UTF-8 there even in code page 65001), after what `out` holds
+// buffered; to a file, a pipe or any other terminal as the UTF-8 bytes.
+// False when it could not all be written.
+bool writeText(std::FILE* out, std::string_view text);
+// writeText of a printf format and its arguments.
+bool printText(std::FILE* out, const char* format, ...);
 
 } // namespace halvane::cli

@@ -1,5 +1,7 @@
 #include "cli/Console.h"
 
+#include <io.h>
+#include <string>
 #include <windows.h>
 
 namespace halvane::cli
@@ -39,6 +41,22 @@ void restoreConsole()
     if (g_previousOutput != 0)
         SetConsoleOutputCP(g_previousOutput);
     g_previousOutput = 0;
+}
+
+bool writeText(std::FILE* out, std::string_view text)
+{
+    const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(out)));
+    DWORD mode = 0;
+    if (handle == INVALID_HANDLE_VALUE || !GetConsoleMode(handle, &mode) || text.empty())
+        return std::fwrite(text.data(), 1, text.size(), out) == text.size();
+    std::fflush(out);
+    const int size = static_cast<int>(text.size());
+    const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), size, wide.data(), length);
+    DWORD written = 0;
+    return WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr) &&
+           written == wide.size();
 }
 
 } // namespace halvane::cli

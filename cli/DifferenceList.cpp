@@ -1,5 +1,6 @@
 #include "cli/DifferenceList.h"
 
+#include "cli/Console.h"
 #include "cli/NotFoundList.h"
 
 namespace halvane::cli
@@ -40,7 +41,7 @@ void DifferenceList::print(std::FILE* out)
 {
     if (m_count == 0 || !m_lines)
         return;
-    std::fprintf(out, "Exact dates that differ from %s: %ld\n", m_tableFile.c_str(), m_count);
+    printText(out, "Exact dates that differ from %s: %ld\n", m_tableFile.c_str(), m_count);
     m_lines->print(out);
 }
 

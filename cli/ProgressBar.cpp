@@ -1,5 +1,8 @@
 #include "cli/ProgressBar.h"
 
+#include "core/Clock.h"
+#include "core/Service.h"
+
 #include <algorithm>
 
 namespace halvane::cli
@@ -13,12 +16,24 @@ void ProgressBar::start(long total)
     m_next = 0;
 }
 
-void ProgressBar::draw(long done)
+void ProgressBar::step(long done)
 {
-    constexpr int kWidth = 40;
     // 64-bit arithmetic: done * 1000 overflows a 32-bit long on large tables.
     const long long permille =
         std::clamp(static_cast<long long>(done) * 1000 / std::max(m_total, 1LL), 0LL, 1000LL);
+    // The clock is read at the next tenth of a percent: a thousand times a
+    // pass at most.
+    m_next = ((permille + 1) * m_total + 999) / 1000;
+    const auto now = service<Clock>().steady();
+    if (m_drawn && done < m_total && now - m_lastDraw < kRedrawInterval)
+        return;
+    m_lastDraw = now;
+    draw(done, permille);
+}
+
+void ProgressBar::draw(long done, long long permille)
+{
+    constexpr int kWidth = 40;
     char bar[kWidth + 1];
     const long long filled = permille * kWidth / 1000;
     for (int i = 0; i < kWidth; ++i)
@@ -27,8 +42,6 @@ void ProgressBar::draw(long done)
     std::fprintf(m_out, "\r[%s] %3lld%%  %ld/%lld records", bar, permille / 10, done, m_total);
     std::fflush(m_out);
     m_drawn = true;
-    // Next redraw at the next tenth of a percent: a thousand redraws at most.
-    m_next = ((permille + 1) * m_total + 999) / 1000;
 }
 
 void ProgressBar::clear()

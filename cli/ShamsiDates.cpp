@@ -1,6 +1,7 @@
 #include "cli/ShamsiDates.h"
 
 #include "cli/CommandLine.h"
+#include "cli/Console.h"
 #include "cli/ExactConverter.h"
 #include "cli/NotFoundList.h"
 #include "cli/ProgressBar.h"
@@ -86,8 +87,8 @@ int printOnly(const std::string& text, const char* what, bool outputOpen)
 
 int usageError(const std::string& error)
 {
-    std::fprintf(stderr, "%s: %s\nTry '%s --help'.\n", kProgramName.data(), error.c_str(),
-                 kProgramName.data());
+    printText(stderr, "%s: %s\nTry '%s --help'.\n", kProgramName.data(), error.c_str(),
+              kProgramName.data());
     return 2;
 }
 
@@ -159,12 +160,14 @@ int shamsiDates(const std::vector<std::string_view>& args)
             exact->differences().print(stdout);
         const std::string differ = exact ? exact->differences().summary() + ", " : "";
         const long saved = table.saved();
-        std::printf("%s: %ld %s%s, %ld %s converted, %ld not found, %s%.2f s%s\n",
-                    tableName.c_str(), saved, saved == 1 ? "record" : "records",
-                    failed ? " saved before the failure" : "", converted,
-                    converted == 1 ? "date" : "dates", notFound.count(), differ.c_str(),
-                    took.count(), command.dryRun ? " (dry run: nothing written)" : "");
-        return flushOutput(outputOpen);
+        const bool printed =
+            printText(stdout, "%s: %ld %s%s, %ld %s converted, %ld not found, %s%.2f s%s\n",
+                      tableName.c_str(), saved, saved == 1 ? "record" : "records",
+                      failed ? " saved before the failure" : "", converted,
+                      converted == 1 ? "date" : "dates", notFound.count(), differ.c_str(),
+                      took.count(), command.dryRun ? " (dry run: nothing written)" : "");
+        const std::string why = flushOutput(outputOpen);
+        return printed || !why.empty() ? why : std::string("the console did not take it");
     };
     // A failure of the run ends the process from its outcome step: what the
     // run did until then is reported first.

@@ -19,7 +19,7 @@ void TerminalHost::messageBox(std::string_view text, std::string_view title)
     if (title != kAppTitle)
         line += ": " + std::string(title);
     line += ": " + std::string(text) + "\n";
-    std::fputs(line.c_str(), stderr);
+    writeText(stderr, line);
     std::fflush(stderr);
 }
 

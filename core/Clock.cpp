@@ -11,6 +11,10 @@ class SystemClock final : public Clock
 {
 public:
     std::time_t now() override { return std::time(nullptr); }
+    std::chrono::steady_clock::time_point steady() override
+    {
+        return std::chrono::steady_clock::now();
+    }
 };
 
 } // namespace

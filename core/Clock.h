@@ -1,7 +1,10 @@
 // The time of day, a service (core/Service.h): the table engine stamps the
-// date of the last change into a table's header, and a test can fix the day.
+// date of the last change into a table's header, and a test can fix the day;
+// and a steady time for intervals (how often a progress bar is redrawn),
+// which a test can step.
 #pragma once
 
+#include <chrono>
 #include <ctime>
 
 namespace halvane
@@ -12,6 +15,8 @@ class Clock
 public:
     virtual ~Clock() = default;
     virtual std::time_t now() = 0;
+    // A time that only goes forward, for measuring intervals.
+    virtual std::chrono::steady_clock::time_point steady() = 0;
 
     // The system's clock.
     static Clock& system();

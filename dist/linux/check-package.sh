@@ -94,6 +94,8 @@ done
 check "the menu entry is Halvane Shamsi Dates" grep -qx "Name=Halvane Shamsi Dates" "$desktop"
 check "the menu entry starts qrx2" grep -qx "Exec=qrx2" "$desktop"
 check "the menu entry's second action starts qrx2 --exact" grep -qx "Exec=qrx2 --exact" "$desktop"
+check "the menu entry says where the table goes" grep -q "^Comment=.*\$WINEPREFIX/drive_c/Shamsi.dbf (default ~/.wine/drive_c)" "$desktop"
+check "the AppStream text says where the table goes" grep -q "\$WINEPREFIX/drive_c/Shamsi.dbf" "$metainfo"
 
 echo "== filling a table with shamsi-dates from the PATH"
 # From another directory, so DATES.TXT can only come from the program

@@ -1,5 +1,6 @@
 ; The Windows installer of Halvane Shamsi Dates: installs the program folder
-; (qrx2.exe, shamsi-dates.exe, DATES.TXT, the pictures) under Program Files,
+; (qrx2.exe, shamsi-dates.exe, DATES.TXT, the pictures, README.txt and
+; LICENSE.txt) under Program Files,
 ; two Start-menu shortcuts (the program, and its exact start "qrx2.exe
 ; /exact") and an uninstaller. "/S" installs (and uninstalls)
 ; silently. Built by CMake (target windows_installer):
@@ -9,6 +10,8 @@ Unicode true
 ManifestDPIAware true
 RequestExecutionLevel admin
 SetCompressor /SOLID lzma
+
+!include FileFunc.nsh
 
 !define NAME "Halvane Shamsi Dates"
 !define FOLDER "Halvane Shamsi Dates"
@@ -23,12 +26,40 @@ UninstallIcon "${ICON}"
 InstallDir "$PROGRAMFILES\${FOLDER}"
 InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
 
+; setup.exe's version resource (its Properties, Details).
+VIProductVersion "${VERSION}.0"
+VIFileVersion "${VERSION}.0"
+VIAddVersionKey "ProductName" "${NAME}"
+VIAddVersionKey "CompanyName" "Halvane"
+VIAddVersionKey "FileDescription" "${NAME} Setup"
+VIAddVersionKey "FileVersion" "${VERSION}"
+VIAddVersionKey "ProductVersion" "${VERSION}"
+VIAddVersionKey "LegalCopyright" "Copyright 2026 Halvane"
+
 Page directory
 Page instfiles
 UninstPage uninstConfirm
 UninstPage instfiles
 
 Section "Install"
+    ; The outermost folder of $INSTDIR that does not exist yet, made by this
+    ; installer: the uninstaller removes it again when it is left empty
+    ; (C:\Programs when installed to C:\Programs\Shamsi). A reinstall into
+    ; an existing folder keeps what the first install noted.
+    StrCpy $0 "$INSTDIR"
+    StrCpy $1 ""
+    outermost:
+        IfFileExists "$0\*.*" outermost_found
+        StrCpy $1 "$0"
+        ${GetParent} "$0" $2
+        StrCmp $2 "" outermost_found
+        StrCmp $2 "$0" outermost_found
+        StrCpy $0 "$2"
+        Goto outermost
+    outermost_found:
+    StrCmp $1 "" +2
+        WriteRegStr HKLM "${UNINSTALL_KEY}" "CreatedFolder" "$1"
+
     SetOutPath "$INSTDIR"
     File /r "${PROGRAM_DIR}\*.*"
     WriteUninstaller "$INSTDIR\uninstall.exe"
@@ -51,6 +82,13 @@ Section "Install"
     WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
+    ; The icon and size "Apps & features" shows (the size in KiB).
+    IfFileExists "$INSTDIR\qrx2.exe" 0 +3
+        WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" '"$INSTDIR\qrx2.exe",0'
+        Goto +2
+        WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" '"$INSTDIR\uninstall.exe",0'
+    ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
+    WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" "$0"
 SectionEnd
 
 Section "Uninstall"
@@ -64,5 +102,21 @@ Section "Uninstall"
     !include "${FILE_LIST}"
     Delete "$INSTDIR\uninstall.exe"
     RMDir "$INSTDIR"
+    ; The folders above $INSTDIR up to the one the installer made, each only
+    ; when empty, and only when that folder does lie above $INSTDIR.
+    ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "CreatedFolder"
+    StrLen $1 "$0"
+    StrCpy $2 "$INSTDIR" $1
+    StrCmp $0 "" parents_done
+    StrCmp $2 "$0" 0 parents_done
+    StrCpy $3 "$INSTDIR"
+    parents:
+        StrCmp $3 "$0" parents_done
+        ${un.GetParent} "$3" $3
+        StrLen $4 "$3"
+        IntCmp $4 $1 0 parents_done
+        RMDir "$3"
+        Goto parents
+    parents_done:
     DeleteRegKey HKLM "${UNINSTALL_KEY}"
 SectionEnd

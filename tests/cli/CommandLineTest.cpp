@@ -4,6 +4,7 @@
 
 #include "cli/NotFoundList.h"
 #include "cli/ProgressBar.h"
+#include "tests/support/SteppedClock.h"
 
 #include <cstdio>
 #include <gtest/gtest.h>
@@ -101,6 +102,7 @@ TEST(NotFoundList, ListsEveryDateInOrderWithItsCount)
 
 TEST(ProgressBar, DrawsOnlyForLargeTablesAndAtMostAThousandTimes)
 {
+    halvane::test::SteppedClock clock(ProgressBar::kRedrawInterval); // time enough for every redraw
     std::FILE* out = std::tmpfile();
     ProgressBar small(out, true);
     small.start(ProgressBar::kMinRecords - 1);

@@ -8,6 +8,7 @@
 #pragma once
 
 #include "core/Service.h"
+#include "ui/forms/KeyboardRules.h"
 #include "ui/forms/WindowServices.h"
 #include "ui/forms/WindowSystem.h"
 
@@ -152,6 +153,14 @@ public:
         record.events->controlEvent(i, ui::ControlEvent::Click);
         return true;
     }
+    // The user presses Enter in the open window `window`, as a backend
+    // reports it.
+    void pressEnter(std::string_view window)
+    {
+        WindowRecord& record = this->window(window);
+        ASSERT_TRUE(record.open()) << window;
+        record.events->enterPressed();
+    }
     // The user presses the close button of the title bar (or Alt+F4).
     void close(std::string_view window)
     {
@@ -215,6 +224,19 @@ private:
             m_record.controls.at(control).visible = visible;
         }
         void setFocus(std::size_t control) override { m_record.focus = control; }
+        // The control last given the focus, or the design's first one; like
+        // a native window, the focus does not stay on a control taken away.
+        std::optional<std::size_t> focusedControl() const override
+        {
+            ui::KeyboardRules states(*m_record.design);
+            for (std::size_t i = 0; i < m_record.controls.size(); ++i) {
+                states.setVisible(i, m_record.controls[i].visible);
+                states.setEnabled(i, m_record.controls[i].enabled);
+            }
+            if (m_record.focus && states.takesFocus(*m_record.focus))
+                return m_record.focus;
+            return states.firstFocus();
+        }
         // Reads a picture file the way the test pictures are written: a
         // bitmap begins with "BM".
         bool setPicture(std::size_t control, std::string_view bytes, std::string& why) override

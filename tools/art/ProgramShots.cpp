@@ -33,6 +33,7 @@ class NoEvents final : public ui::WindowEvents
 public:
     void controlEvent(std::size_t, ui::ControlEvent) override {}
     void closeRequested() override {}
+    void enterPressed() override {}
     void activated() override {}
 };
 

@@ -1,26 +1,23 @@
 #include "ui/forms/CommandButton.h"
 
-#include "ui/forms/NativeWindow.h"
+#include "ui/forms/Form.h"
 
 namespace halvane::ui
 {
 
 void CommandButton::setEnabled(bool enabled)
 {
-    if (NativeWindow* window = native())
-        window->setEnabled(index(), enabled);
+    window().buttonEnabled(index(), enabled);
 }
 
 void CommandButton::setVisible(bool visible)
 {
-    if (NativeWindow* window = native())
-        window->setVisible(index(), visible);
+    window().buttonVisible(index(), visible);
 }
 
 void CommandButton::setFocus()
 {
-    if (NativeWindow* window = native())
-        window->setFocus(index());
+    window().focusGiven(index());
 }
 
 } // namespace halvane::ui

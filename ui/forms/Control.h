@@ -25,6 +25,7 @@ public:
 
 protected:
     NativeWindow* native() const;
+    Form& window() const { return *m_window; }
     std::size_t index() const { return m_index; }
 
 private:

@@ -8,7 +8,7 @@
 namespace halvane::ui
 {
 
-Form::Form(const WindowDesign& design) : m_design(design)
+Form::Form(const WindowDesign& design) : m_design(design), m_keyboard(design)
 {
     for (const ControlDesign& control : design.controls)
         if (control.kind == ControlKind::DataControl)
@@ -28,6 +28,7 @@ dbase::DataControl& Form::dataControl(std::string_view name)
 
 void Form::controlEvent(std::size_t control, ControlEvent event)
 {
+    m_keyboard.release();
     for (const Binding& binding : m_bindings)
         if (binding.control == control && binding.event == event) {
             // The handler may unload this window: it stays alive until the
@@ -35,6 +36,47 @@ void Form::controlEvent(std::size_t control, ControlEvent event)
             handleEvent(binding.handler);
             return;
         }
+}
+
+void Form::enterPressed()
+{
+    if (!m_native)
+        return;
+    if (const auto button = m_keyboard.enterButton(m_native->focusedControl()))
+        controlEvent(*button, ControlEvent::Click);
+}
+
+void Form::takeFocusOff(std::size_t control)
+{
+    if (!m_native || m_native->focusedControl() != control)
+        return;
+    if (const auto next = m_keyboard.takeFocusOff(control))
+        m_native->setFocus(*next);
+}
+
+void Form::buttonEnabled(std::size_t control, bool enabled)
+{
+    m_keyboard.setEnabled(control, enabled);
+    if (!enabled)
+        takeFocusOff(control);
+    if (m_native)
+        m_native->setEnabled(control, enabled);
+}
+
+void Form::buttonVisible(std::size_t control, bool visible)
+{
+    m_keyboard.setVisible(control, visible);
+    if (!visible)
+        takeFocusOff(control);
+    if (m_native)
+        m_native->setVisible(control, visible);
+}
+
+void Form::focusGiven(std::size_t control)
+{
+    m_keyboard.release();
+    if (m_native)
+        m_native->setFocus(control);
 }
 
 void Form::closeRequested()

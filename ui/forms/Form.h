@@ -9,6 +9,7 @@
 
 #include "dbase/DataControl.h"
 #include "ui/forms/Design.h"
+#include "ui/forms/KeyboardRules.h"
 #include "ui/forms/NativeWindow.h"
 #include "ui/forms/WindowEvents.h"
 
@@ -49,8 +50,16 @@ public:
     // program, unless the window has no title bar (then it has no close
     // button, and nothing but its own handlers closes it).
     void controlEvent(std::size_t control, ControlEvent event) final;
+    void enterPressed() final;
     void closeRequested() final;
     void activated() final;
+
+    // What the window's buttons do to the keyboard (CommandButton): a
+    // focused button that is disabled or hidden hands the focus on by the
+    // keyboard rules, before the native window takes it away.
+    void buttonEnabled(std::size_t control, bool enabled);
+    void buttonVisible(std::size_t control, bool visible);
+    void focusGiven(std::size_t control);
 
 protected:
     // Binds `handler` of the derived window class to `event` of the control
@@ -71,7 +80,10 @@ private:
         std::function<void()> handler;
     };
 
+    void takeFocusOff(std::size_t control);
+
     const WindowDesign& m_design;
+    KeyboardRules m_keyboard;
     std::vector<Binding> m_bindings;
     std::vector<std::pair<std::string_view, std::unique_ptr<dbase::DataControl>>> m_dataControls;
     std::unique_ptr<NativeWindow> m_native;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -35,6 +36,9 @@ public:
     virtual void setEnabled(std::size_t control, bool enabled) = 0;
     virtual void setVisible(std::size_t control, bool visible) = 0;
     virtual void setFocus(std::size_t control) = 0;
+    // The control with the focus: the one the window gives it back to when
+    // it is not the active window; none when no control has it.
+    virtual std::optional<std::size_t> focusedControl() const = 0;
     // Shows the picture held in `bytes` (a picture file's contents) in the
     // picture box `control`, at its own size from the top-left corner of the
     // box's interior, clipped, drawn on the screen before returning. False,

@@ -9,8 +9,8 @@ namespace halvane::ui
 {
 
 enum class ControlEvent {
-    Click, // a push button pressed (mouse, Space or Enter on it, its access key, its
-           // default or cancel role), or a left click over a click area
+    Click, // a push button pressed (mouse, Space on it, Enter as enterPressed decides,
+           // its access key, its cancel role), or a left click over a click area
 };
 
 class WindowEvents
@@ -21,6 +21,9 @@ public:
     // The title bar's close button, Alt+F4 or another close request of the
     // window system. The backend does not close the window itself.
     virtual void closeRequested() = 0;
+    // Enter (without Ctrl or Alt) with the window active. The backend
+    // presses no button itself: the window's keyboard rules decide which.
+    virtual void enterPressed() = 0;
     // The window became the active window.
     virtual void activated() = 0;
 

@@ -11,8 +11,9 @@ namespace
 {
 
 // Topmost first. "<<Prev" is the cancel button: Escape steps back a page.
-// Enter keeps pressing the button that has the focus, so it goes on forward
-// after "Next>>" instead of turning back from the picture.
+// Enter presses the button that has the focus, so it goes on forward on
+// "Next>>"; when "Next>>" is disabled on the last page the focus moves on to
+// "<<Prev", and the keyboard rules hold Enter there (KeyboardRules).
 constexpr ControlDesign kControls[] = {
     {.name = "cmdPrev",
      .kind = ControlKind::PushButton,

@@ -1,14 +1,15 @@
-// The two keyboard roles a window's buttons can take, as Windows windows
-// have them: the default button, pressed by Enter when the focus is on no
-// other button, and the cancel button, pressed by Escape. Qt gives these
-// roles only to dialogs; the program's windows are plain tool windows.
+// The keys a window's buttons answer as Windows windows do: Enter anywhere
+// in the window goes to the window's keyboard rules (which press the focused
+// button, or else the default button), and Escape presses the cancel button.
+// Qt gives these roles only to dialogs; the program's windows are plain tool
+// windows.
 #pragma once
+
+#include "ui/qt/WindowWidget.h"
 
 #include <QObject>
 #include <QPointer>
 #include <QPushButton>
-
-class QWidget;
 
 namespace halvane::ui::qt
 {
@@ -19,8 +20,9 @@ class ButtonRoles final : public QObject
 
 public:
     // Gives `window` its default and cancel buttons (either may be null, both
-    // may be the same button). A hidden or disabled button does not react.
-    ButtonRoles(QWidget& window, QPushButton* defaultButton, QPushButton* cancelButton);
+    // may be the same button). A hidden or disabled cancel button does not
+    // react.
+    ButtonRoles(WindowWidget& window, QPushButton* defaultButton, QPushButton* cancelButton);
 
     QPushButton* defaultButton() const { return m_default; }
     QPushButton* cancelButton() const { return m_cancel; }
@@ -29,6 +31,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    WindowWidget& m_window;
     QPointer<QPushButton> m_default;
     QPointer<QPushButton> m_cancel;
 };

@@ -28,6 +28,9 @@ void PictureBoxWidget::paintEvent(QPaintEvent* event)
     QPainter painter(this);
     const QRect interior = contentsRect();
     painter.setClipRect(interior);
+    // At its own size in the window's units: at a device-pixel ratio above 1
+    // Qt scales it up, smoothly; at 1 it is copied pixel for pixel.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawImage(interior.topLeft(), m_picture);
 }
 

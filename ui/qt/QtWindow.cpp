@@ -124,8 +124,7 @@ QtWindow::QtWindow(const WindowDesign& design, WindowEvents& events)
         if (design.controls[i].isCancel)
             cancelButton = qobject_cast<QPushButton*>(m_controls[i]);
     }
-    if (defaultButton || cancelButton)
-        new ButtonRoles(window, defaultButton, cancelButton);
+    new ButtonRoles(*m_widget, defaultButton, cancelButton);
 
     for (std::size_t i : tabOrder) {
         QWidget* w = m_controls[i];
@@ -357,6 +356,15 @@ void QtWindow::setFocus(std::size_t control)
 {
     if (QWidget* w = m_controls.at(control))
         w->setFocus();
+}
+
+std::optional<std::size_t> QtWindow::focusedControl() const
+{
+    const QWidget* focus = m_widget->focusWidget();
+    for (std::size_t i = 0; focus && i < m_controls.size(); ++i)
+        if (m_controls[i] == focus)
+            return i;
+    return std::nullopt;
 }
 
 bool QtWindow::setPicture(std::size_t control, std::string_view bytes, std::string& why)

@@ -46,6 +46,7 @@ public:
     void setEnabled(std::size_t control, bool enabled) override;
     void setVisible(std::size_t control, bool visible) override;
     void setFocus(std::size_t control) override;
+    std::optional<std::size_t> focusedControl() const override;
     bool setPicture(std::size_t control, std::string_view bytes, std::string& why) override;
 
 private:

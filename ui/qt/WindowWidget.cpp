@@ -13,6 +13,12 @@ void WindowWidget::clicked(std::size_t control)
         m_events->controlEvent(control, ControlEvent::Click);
 }
 
+void WindowWidget::enterPressed()
+{
+    if (m_events)
+        m_events->enterPressed();
+}
+
 void WindowWidget::closeEvent(QCloseEvent* event)
 {
     // The window's events decide: they unload it (which takes this widget

@@ -20,6 +20,8 @@ public:
 
     // Control `control` (its place in the design) was clicked.
     void clicked(std::size_t control);
+    // Enter was pressed in the window.
+    void enterPressed();
     // From now on nothing is passed on: the window is being unloaded.
     void detach() { m_events = nullptr; }
 

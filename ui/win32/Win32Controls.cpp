@@ -30,8 +30,13 @@ void paint(HWND control, const ControlState& state)
     switch (state.kind) {
     case ControlKind::PictureBox:
         FillRect(dc, &client, brushOf(state.look.background));
-        if (state.look.picture)
-            state.look.picture->draw(dc, 0, 0); // clipped to the box by the DC
+        if (state.look.picture) {
+            // From the top-left corner, clipped to the box by the DC.
+            const SIZE size = state.look.picture->size();
+            const int dpi = state.look.dpi;
+            state.look.picture->drawStretched(
+                dc, {0, 0, MulDiv(size.cx, dpi, 96), MulDiv(size.cy, dpi, 96)});
+        }
         break;
     case ControlKind::StretchedPicture:
         FillRect(dc, &client, brushOf(state.look.background));

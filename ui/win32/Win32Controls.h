@@ -31,6 +31,10 @@ struct ControlLook {
     COLORREF background = 0;
     COLORREF foreground = 0;
     std::shared_ptr<const Picture> picture; // picture box, stretched picture
+    // The screen's dots per inch. A picture box draws its picture at the
+    // picture's own size in design pixels (15 twips each, as every control
+    // is placed): its pixel size scaled by dpi / 96, at 96 pixel for pixel.
+    int dpi = 96;
 };
 
 // Registers the classes once for the program.

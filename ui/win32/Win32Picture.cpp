@@ -52,17 +52,7 @@ Picture::~Picture()
     DeleteObject(m_bitmap);
 }
 
-void Picture::draw(HDC dc, int x, int y) const
-{
-    blit(dc, {x, y, x + m_size.cx, y + m_size.cy});
-}
-
-void Picture::drawStretched(HDC dc, const RECT& rect) const
-{
-    blit(dc, rect);
-}
-
-void Picture::blit(HDC dc, const RECT& to) const
+void Picture::drawStretched(HDC dc, const RECT& to) const
 {
     HDC source = CreateCompatibleDC(dc);
     HGDIOBJ previous = SelectObject(source, m_bitmap);
@@ -74,7 +64,7 @@ void Picture::blit(HDC dc, const RECT& to) const
     } else if (width == m_size.cx && height == m_size.cy) {
         BitBlt(dc, to.left, to.top, width, height, source, 0, 0, SRCCOPY);
     } else {
-        // Every source pixel counts towards the one it shrinks into.
+        // Every source pixel counts towards the ones it is scaled into.
         const int mode = SetStretchBltMode(dc, HALFTONE);
         POINT origin;
         SetBrushOrgEx(dc, 0, 0, &origin);

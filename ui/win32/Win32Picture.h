@@ -26,13 +26,9 @@ public:
     // Some of its pixels are not opaque: it is blended onto what lies below.
     bool transparent() const { return m_transparent; }
 
-    // At its own size with its top-left corner at (x, y).
-    void draw(HDC dc, int x, int y) const;
-    // Stretched to fill `rect`.
+    // Stretched to fill `rect` with a filter that weighs every source pixel
+    // (HALFTONE); at its own size, copied pixel for pixel.
     void drawStretched(HDC dc, const RECT& rect) const;
-
-private:
-    void blit(HDC dc, const RECT& to) const;
 
     HBITMAP m_bitmap;
     SIZE m_size;

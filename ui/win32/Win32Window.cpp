@@ -170,7 +170,7 @@ HWND Win32Window::addControl(std::size_t index, HWND container, COLORREF contain
     const wchar_t* windowClass = controlClass(row.kind);
     std::wstring text = wide(row.text);
     ControlLook look{colourOf(row.background, containerColour),
-                     colourOf(row.foreground, GetSysColor(COLOR_BTNTEXT)), nullptr};
+                     colourOf(row.foreground, GetSysColor(COLOR_BTNTEXT)), nullptr, m_dpi};
     switch (row.kind) {
     case ControlKind::PushButton:
         windowClass = L"BUTTON";
@@ -272,6 +272,12 @@ void Win32Window::tab(bool forward)
         next = order.size() - 1;
     }
     SetFocus(m_controls[order[next]]);
+}
+
+void Win32Window::enter()
+{
+    // As a click: the rules' handler may unload this window.
+    m_events->enterPressed();
 }
 
 void Win32Window::moveFocusOffIf(std::size_t index)
@@ -484,6 +490,15 @@ void Win32Window::setFocus(std::size_t control)
     m_focus = w;
     if (GetActiveWindow() == m_window)
         SetFocus(w);
+}
+
+std::optional<std::size_t> Win32Window::focusedControl() const
+{
+    HWND focus = GetActiveWindow() == m_window ? GetFocus() : m_focus;
+    const std::size_t index = indexOf(focus);
+    if (index < m_controls.size())
+        return index;
+    return std::nullopt;
 }
 
 bool Win32Window::setPicture(std::size_t control, std::string_view bytes, std::string& why)

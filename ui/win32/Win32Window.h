@@ -8,6 +8,7 @@
 #include "ui/forms/WindowEvents.h"
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -49,6 +50,8 @@ public:
     // Tab and Shift+Tab: the focus to the next (previous) control of the
     // design's tab order that is visible, enabled and takes the focus.
     void tab(bool forward);
+    // Enter, passed to the window's keyboard rules.
+    void enter();
 
     // The window of the program whose top-level window is `window`.
     static Win32Window* fromHandle(HWND window);
@@ -60,6 +63,7 @@ public:
     void setEnabled(std::size_t control, bool enabled) override;
     void setVisible(std::size_t control, bool visible) override;
     void setFocus(std::size_t control) override;
+    std::optional<std::size_t> focusedControl() const override;
     bool setPicture(std::size_t control, std::string_view bytes, std::string& why) override;
 
     // The window procedure of kWindowClass.

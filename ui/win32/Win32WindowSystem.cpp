@@ -67,6 +67,13 @@ bool Win32WindowSystem::handleKey(MSG& message)
         window->tab(!(GetKeyState(VK_SHIFT) & 0x8000));
         return true;
     }
+    // Enter goes to the window's keyboard rules, not to the dialog manager's
+    // default button: they hold an Enter meant for a button taken away.
+    if (message.message == WM_KEYDOWN && message.wParam == VK_RETURN &&
+        !(GetKeyState(VK_CONTROL) & 0x8000) && !(GetKeyState(VK_MENU) & 0x8000)) {
+        window->enter();
+        return true;
+    }
     return IsDialogMessageW(root, &message) != FALSE;
 }
 

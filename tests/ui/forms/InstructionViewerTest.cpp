@@ -96,6 +96,45 @@ TEST_F(InstructionViewerTest, TourStepsThroughEveryPageBothWays)
     EXPECT_TRUE(host.messages.empty());
 }
 
+// Enter held down on "Next>>" goes forward to the last page and no further:
+// the focus moves on by the tab order when "Next>>" is disabled, and the
+// Enter meant for it presses nothing there. The user's next click hands
+// Enter back to the focus.
+TEST_F(InstructionViewerTest, EnterOnNextNeverTurnsBack)
+{
+    open();
+    press("cmdVisual");
+    windows.window("frmInstruction").focus = viewer().indexOf("cmdNext");
+    for (int enter = 0; enter < 20; ++enter)
+        windows.pressEnter("frmInstruction");
+    EXPECT_EQ(pageShown(), 15);
+    expectSteps(true, false);
+    EXPECT_EQ(viewer().focus, viewer().indexOf("cmdPrev")) << "next in the tab order";
+
+    press("cmdPrev");
+    EXPECT_EQ(pageShown(), 14);
+    windows.window("frmInstruction").focus = viewer().indexOf("cmdPrev");
+    windows.pressEnter("frmInstruction");
+    EXPECT_EQ(pageShown(), 13) << "Enter presses the focused button again";
+    EXPECT_TRUE(host.messages.empty());
+}
+
+// Enter held on "<<Prev" back to page 1: the focus goes on, past the
+// picture box, and Enter does not restart the tour or close the viewer.
+TEST_F(InstructionViewerTest, EnterOnPrevStopsAtTheFirstPage)
+{
+    open();
+    press("cmdVisual");
+    press("cmdNext");
+    press("cmdNext");
+    windows.window("frmInstruction").focus = viewer().indexOf("cmdPrev");
+    for (int enter = 0; enter < 5; ++enter)
+        windows.pressEnter("frmInstruction");
+    EXPECT_EQ(pageShown(), 1);
+    EXPECT_EQ(viewer().focus, viewer().indexOf("Picture1")) << "after the last, the first";
+    EXPECT_EQ(windows.openCount("frmInstruction"), 1);
+}
+
 class VisualTourRestarts : public InstructionViewerTest, public ::testing::WithParamInterface<int>
 {
 };

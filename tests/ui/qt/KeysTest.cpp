@@ -298,5 +298,25 @@ TEST_F(ViewerKeys, EnterPressesTheFocusedButtonAndNoOtherOne)
     EXPECT_EQ(page(), 3) << "no default button";
 }
 
+// Enter held down on "Next>>", sent where the focus is as a keyboard sends
+// it: forward to the last page, then the focus on "<<Prev" and Enter held
+// there; a click hands Enter back to the focus.
+TEST_F(ViewerKeys, EnterAfterTheLastPageNeverTurnsBack)
+{
+    QWidget& w = openActive();
+    press("cmdVisual");
+    button("cmdNext")->setFocus();
+    for (int enter = 0; enter < 20; ++enter)
+        QTest::keyClick(w.focusWidget(), enter % 2 ? Qt::Key_Return : Qt::Key_Enter);
+    EXPECT_EQ(page(), 15);
+    EXPECT_EQ(w.focusWidget(), button("cmdPrev")) << "next in the tab order";
+    press("cmdPrev");
+    EXPECT_EQ(page(), 14);
+    button("cmdPrev")->setFocus();
+    QTest::keyClick(w.focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(page(), 13);
+    EXPECT_TRUE(host.messages.empty());
+}
+
 } // namespace
 } // namespace halvane::test

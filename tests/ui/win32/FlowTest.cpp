@@ -669,6 +669,41 @@ TEST_F(Win32Flow, InstructionViewerTabsTurnsPagesAndGivesTheActivationBack)
     });
 }
 
+// Enter held down on "Next>>" through the loop: forward to the last page and
+// no further; the focus goes on to "<<Prev" by the tab order, and the Enter
+// meant for "Next>>" presses nothing there. A click hands Enter back.
+TEST_F(Win32Flow, EnterAfterTheLastPageNeverTurnsBack)
+{
+    ui::handleEvent([] { ui::Show<ui::frmInstruction>(); });
+    const WindowDesign& design = ui::frmInstruction::Design();
+    HWND viewer = programWindow(wide(design.caption));
+    ASSERT_NE(viewer, nullptr);
+    HWND picture = controlOf(viewer, design, "Picture1");
+    HWND next = controlOf(viewer, design, "cmdNext");
+    HWND prev = controlOf(viewer, design, "cmdPrev");
+    const auto settled = [] { return HIWORD(GetQueueStatus(QS_POSTMESSAGE | QS_KEY)) == 0; };
+    runScript({
+        {"the viewer, active", [&] { return activeAndForeground(viewer); },
+         [&] {
+             SendMessageW(controlOf(viewer, design, "cmdVisual"), BM_CLICK, 0, 0);
+             SetFocus(next);
+             for (int enter = 0; enter < 20; ++enter)
+                 pressKey(VK_RETURN);
+         }},
+        {"twenty Enters: page 15, the focus on <<Prev",
+         [&] { return settled() && shows(picture, "15.BMP") && GetFocus() == prev; },
+         [&] {
+             EXPECT_FALSE(IsWindowEnabled(next));
+             SendMessageW(prev, BM_CLICK, 0, 0);
+             EXPECT_TRUE(shows(picture, "14.BMP"));
+             SetFocus(prev);
+             pressKey(VK_RETURN);
+         }},
+        {"Enter on <<Prev after the click: page 13",
+         [&] { return settled() && shows(picture, "13.BMP"); }, [] {}},
+    });
+}
+
 // ------------------------------------------------------------------ qrx2.exe
 
 // The windowed program, started from the build, driven from this process

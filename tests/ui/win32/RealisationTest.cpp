@@ -14,6 +14,8 @@
 #include "ui/win32/Win32Style.h"
 #include "ui/win32/Win32Window.h"
 
+#include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <vector>
@@ -30,6 +32,7 @@ using ui::win32::Win32Window;
 struct NoEvents final : ui::WindowEvents {
     void controlEvent(std::size_t, ui::ControlEvent) override { ++clicks; }
     void closeRequested() override { ++closes; }
+    void enterPressed() override {}
     void activated() override {}
     int clicks = 0;
     int closes = 0;
@@ -238,6 +241,143 @@ TEST_F(Pictures, APictureBoxShowsAFileAtItsOwnSizeOrKeepsItsPicture)
     EXPECT_FALSE(why.empty());
     EXPECT_EQ(ui::win32::shownPicture(window.control(box)), shown) << "the box keeps its picture";
     EXPECT_FALSE(window.setPicture(design.indexOf("cmdRun"), wait, why)) << "not a picture box";
+}
+
+// A 24-bit BMP file of `width` x `height` pixels in four solid quarters.
+constexpr COLORREF kQuarters[4] = {RGB(200, 30, 30), RGB(30, 160, 40), RGB(20, 40, 210),
+                                   RGB(240, 220, 20)};
+std::string quartersBmp(int width, int height)
+{
+    const int stride = (width * 3 + 3) & ~3;
+    std::string bmp(std::size_t(54 + stride * height), '\0');
+    auto put = [&](std::size_t at, std::uint32_t v, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            bmp[at + std::size_t(i)] = char((v >> (8 * i)) & 0xFF);
+    };
+    bmp[0] = 'B';
+    bmp[1] = 'M';
+    put(2, std::uint32_t(bmp.size()), 4);
+    put(10, 54, 4);
+    put(14, 40, 4);
+    put(18, std::uint32_t(width), 4);
+    put(22, std::uint32_t(height), 4); // bottom-up
+    put(26, 1, 2);
+    put(28, 24, 2);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const int row = height - 1 - y;
+            const COLORREF c = kQuarters[(y >= height / 2) * 2 + (x >= width / 2)];
+            const std::size_t at = std::size_t(54 + row * stride + x * 3);
+            bmp[at] = char(GetBValue(c));
+            bmp[at + 1] = char(GetGValue(c));
+            bmp[at + 2] = char(GetRValue(c));
+        }
+    return bmp;
+}
+
+bool similar(COLORREF a, COLORREF b, int tolerance)
+{
+    return std::abs(GetRValue(a) - GetRValue(b)) <= tolerance &&
+           std::abs(GetGValue(a) - GetGValue(b)) <= tolerance &&
+           std::abs(GetBValue(a) - GetBValue(b)) <= tolerance;
+}
+
+// A picture box draws its picture at the picture's own size in design
+// pixels: scaled by the screen's DPI / 96, so that it fills at 120 and 144
+// DPI what it fills at 96, where it is copied pixel for pixel.
+TEST_F(Pictures, APictureBoxScalesItsPictureByTheScreensDpi)
+{
+    const WindowDesign& design = ui::frmInstruction::Design();
+    Win32Window window(design, events);
+    window.show();
+    const std::size_t box = design.indexOf("Picture1");
+    std::string why;
+    constexpr int kWidth = 80, kHeight = 60;
+    ASSERT_TRUE(window.setPicture(box, quartersBmp(kWidth, kHeight), why)) << why;
+    HWND control = window.control(box);
+    const int dpi = window.dpi();
+    RecordProperty("dpi", dpi);
+    HDC dc = GetDC(control);
+    const int width = MulDiv(kWidth, dpi, 96), height = MulDiv(kHeight, dpi, 96);
+    if (dpi == 96) {
+        int wrong = 0;
+        for (int y = 0; y < kHeight; ++y)
+            for (int x = 0; x < kWidth; ++x)
+                wrong +=
+                    GetPixel(dc, x, y) != kQuarters[(y >= kHeight / 2) * 2 + (x >= kWidth / 2)];
+        EXPECT_EQ(wrong, 0) << "pixel for pixel at 96 DPI";
+    }
+    // The middle of each quarter, where it is drawn at this DPI, and the
+    // box's own colour past the picture's scaled size.
+    for (int q = 0; q < 4; ++q) {
+        const int x = width / 4 + (q % 2) * width / 2, y = height / 4 + (q / 2) * height / 2;
+        EXPECT_TRUE(similar(GetPixel(dc, x, y), kQuarters[q], 8))
+            << "quarter " << q << " at " << x << "," << y << " (" << dpi << " DPI)";
+    }
+    const COLORREF past = GetPixel(dc, width + 2, height / 4);
+    for (const COLORREF quarter : kQuarters)
+        EXPECT_FALSE(similar(past, quarter, 8)) << "the picture ends at " << width << " pixels";
+    EXPECT_TRUE(similar(GetPixel(dc, width - 2, height - 2), kQuarters[3], 24))
+        << "it reaches there";
+    ReleaseDC(control, dc);
+}
+
+// The main window's click area lies over the button drawn in its picture at
+// every DPI: the drawing under it is the picture's own, at the same spot in
+// the picture's pixels (3 x 3 pixels averaged, against scaling's blur).
+TEST_F(Pictures, TheInstructionClickAreaLiesOverItsDrawing)
+{
+    const WindowDesign& design = ui::frmRun::Design();
+    Win32Window window(design, events);
+    window.show();
+    window.repaint();
+    HWND box = window.control(design.indexOf("picRun"));
+    HWND area = window.control(design.indexOf("imgInstr"));
+    const ui::win32::Picture* picture = ui::win32::shownPicture(box);
+    ASSERT_NE(picture, nullptr);
+    const int dpi = window.dpi();
+    RecordProperty("dpi", dpi);
+    RECT r;
+    GetWindowRect(area, &r);
+    MapWindowPoints(nullptr, box, reinterpret_cast<POINT*>(&r), 2);
+    EXPECT_LE(r.right, MulDiv(picture->size().cx, dpi, 96)) << "inside the drawn picture";
+    EXPECT_LE(r.bottom, MulDiv(picture->size().cy, dpi, 96));
+
+    DIBSECTION section{};
+    GetObjectW(picture->bitmap(), sizeof section, &section);
+    const auto* bits = static_cast<const std::uint8_t*>(section.dsBm.bmBits);
+    HDC dc = GetDC(box);
+    auto average = [](auto pixel) {
+        int sum[3] = {};
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx) {
+                const COLORREF c = pixel(dx, dy);
+                sum[0] += GetRValue(c), sum[1] += GetGValue(c), sum[2] += GetBValue(c);
+            }
+        return RGB(sum[0] / 9, sum[1] / 9, sum[2] / 9);
+    };
+    int compared = 0;
+    for (const double fx : {0.25, 0.5, 0.75})
+        for (const double fy : {0.3, 0.7}) {
+            const int x = r.left + int((r.right - r.left) * fx);
+            const int y = r.top + int((r.bottom - r.top) * fy);
+            const int px = MulDiv(x, 96, dpi), py = MulDiv(y, 96, dpi);
+            const COLORREF drawn = average([&](int dx, int dy) {
+                return GetPixel(dc, x + MulDiv(dx, dpi, 96), y + MulDiv(dy, dpi, 96));
+            });
+            const COLORREF own = average([&](int dx, int dy) {
+                const std::uint8_t* p =
+                    bits + (std::size_t(py + dy) * std::size_t(picture->size().cx) +
+                            std::size_t(px + dx)) *
+                               4;
+                return RGB(p[2], p[1], p[0]);
+            });
+            EXPECT_TRUE(similar(drawn, own, 48))
+                << "at " << x << "," << y << " (" << dpi << " DPI)";
+            ++compared;
+        }
+    EXPECT_EQ(compared, 6);
+    ReleaseDC(box, dc);
 }
 
 TEST_F(Pictures, KeyRolesAnswerTheDialogManager)
