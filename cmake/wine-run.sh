@@ -188,8 +188,13 @@ cp -al "$template" "$run/prefix"
 status=0
 [[ -n $display ]] && export DISPLAY=$display
 command=(wine "$@")
+# The setup and the program share one Wine server, started first and kept
+# until the run ends. Debian's wineserver ends the moment its last client
+# does (-p0): a program started right after the setup's last wine command
+# could connect to a server on its way out and fail with "wine client error:
+# recvmsg: Connection reset by peer".
 # shellcheck disable=SC2016 # expanded by the inner shell
-[[ -n $setup ]] && command=(sh -c "$setup"' && exec wine "$@"' wine-run-setup "$@")
+[[ -n $setup ]] && command=(sh -c 'wineserver -p && '"$setup"' && exec wine "$@"' wine-run-setup "$@")
 WINEDEBUG=${HALVANE_WINEDEBUG:--all} in_wine "$run/prefix" "$run/tmp" "${command[@]}" || status=$?
 if ((status == 53)); then
     # The low byte of STATUS_DLL_NOT_FOUND, which Wine reports silently here.
