@@ -4,8 +4,8 @@
 // window system that shows nothing, the table in a C: drive of its own.
 //
 // Usage: window-run-bench TABLE [REPS]   (REPS default 5; medians reported)
-#include "core/Host.h"
-#include "core/Service.h"
+#include "system/Host.h"
+#include "system/Service.h"
 #include "ui/forms/Module1.h"
 #include "ui/forms/WindowServices.h"
 #include "ui/forms/WindowSystem.h"

@@ -1,8 +1,8 @@
 #include "cli/CommandLine.h"
 
-#include "core/Platform.h"
+#include "system/Platform.h"
 
-#include "core/DisplayName.h"
+#include "system/DisplayName.h"
 
 namespace halvane::cli
 {

@@ -1,7 +1,7 @@
 #include "cli/ProgressBar.h"
 
-#include "core/Clock.h"
-#include "core/Service.h"
+#include "system/Clock.h"
+#include "system/Service.h"
 
 #include <algorithm>
 

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "cli/ProgressBar.h"
-#include "core/Host.h"
+#include "system/Host.h"
 
 #include <functional>
 #include <string>

@@ -2,7 +2,7 @@
 // command line. Run "shamsi-dates --help" for its usage.
 #include "cli/Console.h"
 #include "cli/ShamsiDates.h"
-#include "core/Platform.h"
+#include "system/Platform.h"
 
 int main(int argc, char** argv)
 {

@@ -1,7 +1,7 @@
 #include "core/ConversionCache.h"
 
 #include "core/Digits.h"
-#include "core/Host.h"
+#include "system/Host.h"
 #include "core/ShamsiConv.h"
 
 #include <cstring>

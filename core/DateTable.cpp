@@ -1,6 +1,6 @@
 #include "core/DateTable.h"
 
-#include "core/Failure.h"
+#include "system/Failure.h"
 
 #include <algorithm>
 #include <cstring>

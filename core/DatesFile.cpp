@@ -1,8 +1,8 @@
 #include "core/DatesFile.h"
 
-#include "core/DisplayName.h"
-#include "core/ExistingFile.h"
-#include "core/Failure.h"
+#include "system/DisplayName.h"
+#include "system/ExistingFile.h"
+#include "system/Failure.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -1,9 +1,9 @@
 #include "dbase/DataControl.h"
 
-#include "core/DisplayName.h"
-#include "core/Failure.h"
-#include "core/Platform.h"
-#include "core/Service.h"
+#include "system/DisplayName.h"
+#include "system/Failure.h"
+#include "system/Platform.h"
+#include "system/Service.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,9 +1,9 @@
 #include "dbase/DbfRecordSet.h"
 
-#include "core/Clock.h"
-#include "core/DisplayName.h"
-#include "core/Failure.h"
-#include "core/Service.h"
+#include "system/Clock.h"
+#include "system/DisplayName.h"
+#include "system/Failure.h"
+#include "system/Service.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,6 +1,6 @@
 #include "dbase/FileIo.h"
 
-#include "core/Failure.h"
+#include "system/Failure.h"
 
 #include <cerrno>
 

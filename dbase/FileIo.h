@@ -1,10 +1,10 @@
-// The service (core/Service.h) through which the table engine reaches the
+// The service (system/Service.h) through which the table engine reaches the
 // file system: every open, read, write, sync and close of a table goes
 // through service<FileIo>(), so a test can put its own in place and make any
 // single call fail, fall short, or change the file between two calls.
 #pragma once
 
-#include "core/DisplayName.h"
+#include "system/DisplayName.h"
 
 #include <cstdint>
 #include <filesystem>

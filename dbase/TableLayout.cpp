@@ -1,7 +1,7 @@
 #include "dbase/TableLayout.h"
 
-#include "core/DisplayName.h"
-#include "core/Failure.h"
+#include "system/DisplayName.h"
+#include "system/Failure.h"
 
 #include <algorithm>
 #include <array>

@@ -3,7 +3,7 @@
 // table engine's file I/O while it exists.
 #pragma once
 
-#include "core/Service.h"
+#include "system/Service.h"
 #include "dbase/FileIo.h"
 
 #include <algorithm>

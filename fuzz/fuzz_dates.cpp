@@ -4,7 +4,7 @@
 // the text itself taken as a key.
 #include "core/DateTable.h"
 #include "core/DatesFile.h"
-#include "core/Failure.h"
+#include "system/Failure.h"
 #include "tests/support/LinearScan.h"
 
 #include <cstdint>

@@ -3,7 +3,7 @@
 // or fails with a Failure. Nothing may crash, hang or read out of bounds, a
 // dry run never changes a byte, and shapelib, an independent reader, reads
 // the field descriptors of every table that opens as our reader does.
-#include "core/Failure.h"
+#include "system/Failure.h"
 #include "dbase/DbfRecordSet.h"
 #include "fuzz/MemoryFileIo.h"
 #include "run/ConversionRun.h"

@@ -2,7 +2,7 @@
 // outcome step that every front end ends a run with.
 #include "run/ConversionRun.h"
 
-#include "core/Outcome.h"
+#include "system/Outcome.h"
 
 namespace halvane::run
 {

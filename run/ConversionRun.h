@@ -3,7 +3,7 @@
 // and EF_T1. Free of any window system: the front end supplies a display.
 #pragma once
 
-#include "core/Failure.h"
+#include "system/Failure.h"
 #include "dbase/RecordSet.h"
 
 #include <array>

@@ -1,6 +1,6 @@
-#include "core/Clock.h"
+#include "system/Clock.h"
 
-#include "core/Service.h"
+#include "system/Service.h"
 
 namespace halvane
 {

@@ -1,4 +1,4 @@
-// The time of day, a service (core/Service.h): the table engine stamps the
+// The time of day, a service (system/Service.h): the table engine stamps the
 // date of the last change into a table's header, and a test can fix the day;
 // and a steady time for intervals (how often a progress bar is redrawn),
 // which a test can step.

@@ -1,4 +1,4 @@
-#include "core/DisplayName.h"
+#include "system/DisplayName.h"
 
 namespace halvane
 {

@@ -1,8 +1,8 @@
-#include "core/ExistingFile.h"
+#include "system/ExistingFile.h"
 
-#include "core/DisplayName.h"
-#include "core/Failure.h"
-#include "core/Platform.h"
+#include "system/DisplayName.h"
+#include "system/Failure.h"
+#include "system/Platform.h"
 
 #include <cerrno>
 #include <cstring>

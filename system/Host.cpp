@@ -1,6 +1,6 @@
-#include "core/Host.h"
+#include "system/Host.h"
 
-#include "core/Service.h"
+#include "system/Service.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,8 +1,8 @@
 // The program's way out to the person at the screen: message boxes and the
-// ending of the process, a service (core/Service.h). Production code calls
+// ending of the process, a service (system/Service.h). Production code calls
 // msgBox() and endProcess(); the windowed program puts a host that shows real
 // boxes in place, the command line one that writes to the terminal, tests one
-// that records every message, so the core needs no window system.
+// that records every message, so nothing below the windows needs a window system.
 #pragma once
 
 #include <string>

@@ -1,5 +1,5 @@
 // Starting another program without waiting for it, a service
-// (core/Service.h): the system's starts a detached process that this program
+// (system/Service.h): the system's starts a detached process that this program
 // neither watches nor ends; tests record what would have been started.
 #pragma once
 

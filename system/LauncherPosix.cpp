@@ -1,7 +1,7 @@
 // Starting a program on POSIX systems: detached in a session of its own, and
 // reaped at once, so it neither ends with this program nor lingers as a
 // zombie when it exits first.
-#include "core/Launcher.h"
+#include "system/Launcher.h"
 
 #include <cerrno>
 #include <fcntl.h>

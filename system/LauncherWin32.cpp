@@ -1,6 +1,6 @@
 // Starting a program on Windows: in a normal window that gets the focus, as
 // a process of its own that this program neither waits for nor ends.
-#include "core/Launcher.h"
+#include "system/Launcher.h"
 
 #include <string>
 #include <windows.h>

@@ -1,4 +1,4 @@
-#include "core/Outcome.h"
+#include "system/Outcome.h"
 
 #include <filesystem>
 #include <new>

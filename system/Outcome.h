@@ -2,8 +2,8 @@
 // rest and ends in one message, then the end of the process.
 #pragma once
 
-#include "core/Failure.h"
-#include "core/Host.h"
+#include "system/Failure.h"
+#include "system/Host.h"
 
 #include <exception>
 #include <string>

@@ -1,9 +1,9 @@
-#include "core/Platform.h"
+#include "system/Platform.h"
 
-#include "core/DisplayName.h"
-#include "core/Failure.h"
-#include "core/ProgramDirectory.h"
-#include "core/Service.h"
+#include "system/DisplayName.h"
+#include "system/Failure.h"
+#include "system/ProgramDirectory.h"
+#include "system/Service.h"
 
 namespace halvane::platform
 {

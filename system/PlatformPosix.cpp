@@ -1,7 +1,7 @@
 // The platform on POSIX systems, where "C:\" is the drive that Wine maps.
-#include "core/Failure.h"
-#include "core/Platform.h"
-#include "core/ProgramDirectory.h"
+#include "system/Failure.h"
+#include "system/Platform.h"
+#include "system/ProgramDirectory.h"
 
 #include <cctype>
 #include <cstdlib>

@@ -1,6 +1,6 @@
 // Where the program's own files are: the directory of the running program
 // file, which holds DATES.TXT and the pictures the program loads by name. A
-// service (core/Service.h), so a test can point the program at a directory it
+// service (system/Service.h), so a test can point the program at a directory it
 // prepared.
 #pragma once
 

@@ -1,9 +1,10 @@
 // Read access to a registry of keys and typed values, shaped like the three
 // advapi32 calls the About window's launcher needs (RegOpenKeyExA,
-// RegQueryValueExA, RegCloseKey). A service (core/Service.h): on Windows it is
-// advapi32 itself (RegistryWin32.cpp); elsewhere a desktop replacement answers
-// the same questions (RegistryDesktop); tests put an in-memory registry in
-// its place.
+// RegQueryValueExA, RegCloseKey). A service (system/Service.h): on Windows it is
+// advapi32 itself (RegistryWin32.cpp); elsewhere the About window's desktop
+// replacement answers the same questions (ui/forms/RegistryDesktop.h, which
+// defines Registry::system() there); tests put an in-memory registry in its
+// place.
 #pragma once
 
 #include <cstdint>
@@ -58,13 +59,6 @@ inline constexpr std::uint32_t kTypeDword = 4; // REG_DWORD: 32-bit number, low 
 
 inline constexpr std::uint32_t kKeyRead = 0x20019;   // KEY_READ
 inline constexpr std::uint32_t kAllAccess = 0xF003F; // KEY_ALL_ACCESS
-
-// Where the system-information program is registered, in the order the
-// About window looks: the program's full path, then the folder that holds it.
-inline constexpr const char* kSysInfoPathKey = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
-inline constexpr const char* kSysInfoPathValue = "PATH";
-inline constexpr const char* kSysInfoFolderKey = "SOFTWARE\\Microsoft\\Shared Tools Location";
-inline constexpr const char* kSysInfoFolderValue = "MSINFO";
 } // namespace reg
 
 } // namespace halvane

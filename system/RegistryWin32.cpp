@@ -1,6 +1,6 @@
 // The registry on Windows: advapi32 itself, read through the single-byte
 // (system code page) calls.
-#include "core/Registry.h"
+#include "system/Registry.h"
 
 #include <windows.h>
 

@@ -4,7 +4,7 @@
 // started, so the independent read-back of the native build's program tests
 // is not repeated here; each filled table is checked against the conversion
 // and against every byte outside the destinations.)
-#include "core/Platform.h"
+#include "system/Platform.h"
 #include "core/ShamsiConv.h"
 #include "dbase/DbfRecordSet.h"
 #include "run/ConversionRun.h"

@@ -1,6 +1,6 @@
 #include "core/DateTable.h"
 
-#include "core/Failure.h"
+#include "system/Failure.h"
 #include "tests/support/LinearScan.h"
 
 #include <gtest/gtest.h>

@@ -3,7 +3,7 @@
 // setrlimit, /proc): the reader it checks is the same on every platform.
 #include "core/DateTable.h"
 #include "core/DatesFile.h"
-#include "core/Failure.h"
+#include "system/Failure.h"
 #include "tests/support/DatesText.h"
 #include "tests/support/Sanitizers.h"
 #include "tests/support/TempDir.h"

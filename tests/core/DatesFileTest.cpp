@@ -1,7 +1,7 @@
 #include "core/DatesFile.h"
 
 #include "core/DateTable.h"
-#include "core/Failure.h"
+#include "system/Failure.h"
 #include "tests/support/DatesText.h"
 #include "tests/support/RecordingHost.h"
 #include "tests/support/TempDir.h"

@@ -6,7 +6,7 @@
 // one being saved at the kill, which may hold some destinations new and
 // others old, and every destination holds its old or its new text whole;
 // a second run completes the table. What was found is printed and recorded.
-#include "core/Platform.h"
+#include "system/Platform.h"
 #include "tests/reliability/Reliability.h"
 #include "tests/support/ChildProcess.h"
 #include "tests/support/Sanitizers.h"

@@ -4,7 +4,7 @@
 // ("rewritten during the run", the record, "run again"), never in success;
 // only a rewrite before the run opened the table may end in success, and
 // then with the rewritten table filled.
-#include "core/Platform.h"
+#include "system/Platform.h"
 #include "tests/reliability/Reliability.h"
 #include "tests/support/ChildProcess.h"
 #include "tests/support/Sanitizers.h"

@@ -1,4 +1,4 @@
-#include "core/Platform.h"
+#include "system/Platform.h"
 #include "tests/support/ChildProcess.h"
 
 #include <windows.h>

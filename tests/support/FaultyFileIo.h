@@ -4,7 +4,7 @@
 // table engine's file I/O while it exists.
 #pragma once
 
-#include "core/Service.h"
+#include "system/Service.h"
 #include "dbase/FileIo.h"
 
 #include <functional>

@@ -2,8 +2,8 @@
 // as long as it exists.
 #pragma once
 
-#include "core/ProgramDirectory.h"
-#include "core/Service.h"
+#include "system/ProgramDirectory.h"
+#include "system/Service.h"
 
 #include <filesystem>
 #include <utility>

@@ -5,7 +5,7 @@
 // buffer gives kMoreData with the needed size.
 #pragma once
 
-#include "core/Registry.h"
+#include "system/Registry.h"
 
 #include <map>
 #include <string>

@@ -2,8 +2,8 @@
 // process into an exception that the test can expect.
 #pragma once
 
-#include "core/Host.h"
-#include "core/Service.h"
+#include "system/Host.h"
+#include "system/Service.h"
 
 #include <string>
 #include <utility>

@@ -2,7 +2,7 @@
 // program "start" when the test has installed it.
 #pragma once
 
-#include "core/Launcher.h"
+#include "system/Launcher.h"
 
 #include <set>
 #include <string>

@@ -7,7 +7,7 @@
 // left is unloaded when it goes.
 #pragma once
 
-#include "core/Service.h"
+#include "system/Service.h"
 #include "ui/forms/KeyboardRules.h"
 #include "ui/forms/WindowServices.h"
 #include "ui/forms/WindowSystem.h"

@@ -3,7 +3,7 @@
 // in which the run uses the engine and what was saved when it stopped.
 #pragma once
 
-#include "core/Failure.h"
+#include "system/Failure.h"
 #include "dbase/RecordSet.h"
 
 #include <functional>

@@ -4,8 +4,8 @@
 // of the object.
 #pragma once
 
-#include "core/Clock.h"
-#include "core/Service.h"
+#include "system/Clock.h"
+#include "system/Service.h"
 
 #include <chrono>
 

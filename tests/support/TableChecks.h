@@ -2,8 +2,8 @@
 // the conversion run does, and telling which bytes of a file changed.
 #pragma once
 
-#include "core/Clock.h"
-#include "core/Failure.h"
+#include "system/Clock.h"
+#include "system/Failure.h"
 #include "dbase/DbfRecordSet.h"
 #include "run/ConversionRun.h"
 #include "tests/support/TempDir.h"

@@ -1,6 +1,6 @@
 // Names in messages: control characters escaped, every letter kept.
-#include "core/DisplayName.h"
-#include "core/Platform.h"
+#include "system/DisplayName.h"
+#include "system/Platform.h"
 
 #include <gtest/gtest.h>
 

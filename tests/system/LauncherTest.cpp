@@ -1,6 +1,6 @@
 // The system's launcher: starts a program file on its own and returns at
 // once, and refuses what cannot be started.
-#include "core/Launcher.h"
+#include "system/Launcher.h"
 
 #include "tests/support/TempDir.h"
 

@@ -1,6 +1,6 @@
 // Where the program's folders are: "C:\" and other Windows folder names as
 // Wine maps them.
-#include "core/Platform.h"
+#include "system/Platform.h"
 
 #include "tests/support/ScopedEnv.h"
 

@@ -1,9 +1,9 @@
 #include "ui/forms/PictureBox.h"
 
-#include "core/DisplayName.h"
-#include "core/ExistingFile.h"
-#include "core/Failure.h"
-#include "core/Platform.h"
+#include "system/DisplayName.h"
+#include "system/ExistingFile.h"
+#include "system/Failure.h"
+#include "system/Platform.h"
 #include "ui/forms/NativeWindow.h"
 
 #include <filesystem>

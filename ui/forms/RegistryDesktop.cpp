@@ -1,4 +1,6 @@
-#include "core/RegistryDesktop.h"
+#include "ui/forms/RegistryDesktop.h"
+
+#include "ui/forms/SysInfo.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -66,7 +68,7 @@ Registry::Status RegistryDesktop::openKeyEx(Key root, const char* subKey, std::u
         return reg::kInvalidParameter;
     if (root != reg::kLocalMachine)
         return reg::kInvalidHandle;
-    if (!subKey || !sameIgnoringCase(subKey, reg::kSysInfoPathKey))
+    if (!subKey || !sameIgnoringCase(subKey, ui::kSysInfoPathKey))
         return reg::kFileNotFound;
     m_found = findProgram();
     *result = m_nextHandle++;
@@ -82,7 +84,7 @@ Registry::Status RegistryDesktop::queryValueEx(Key key, const char* valueName,
         return reg::kInvalidParameter;
     if (!m_open.count(key))
         return reg::kInvalidHandle;
-    if (!valueName || !sameIgnoringCase(valueName, reg::kSysInfoPathValue) || !m_found)
+    if (!valueName || !sameIgnoringCase(valueName, ui::kSysInfoPathValue) || !m_found)
         return reg::kFileNotFound;
     // Text as advapi32 stores it: with its closing zero.
     const auto needed = static_cast<std::uint32_t>(m_found->size() + 1);

@@ -1,14 +1,14 @@
 // The registry on a system without a Windows registry. It answers only the
-// About window's two questions: the key reg::kSysInfoPathKey exists and its
+// About window's two questions: the key ui::kSysInfoPathKey exists and its
 // value "PATH" is the path of the first desktop system-information program
 // on the search path (kinfocenter, hardinfo2, hardinfo, xfce4-about), or is
-// missing when none is installed; the folder location reg::kSysInfoFolderKey
+// missing when none is installed; the folder location ui::kSysInfoFolderKey
 // does not exist, since no MSINFO32.EXE is found there. It answers as
 // advapi32 does: key paths and value names compare without regard to ASCII
 // case, data that does not fit gives kMoreData with the size needed.
 #pragma once
 
-#include "core/Registry.h"
+#include "system/Registry.h"
 
 #include <filesystem>
 #include <optional>

@@ -1,10 +1,10 @@
 #include "ui/forms/SysInfo.h"
 
-#include "core/Failure.h"
-#include "core/Host.h"
-#include "core/Launcher.h"
-#include "core/Platform.h"
-#include "core/Service.h"
+#include "system/Failure.h"
+#include "system/Host.h"
+#include "system/Launcher.h"
+#include "system/Platform.h"
+#include "system/Service.h"
 
 #include <array>
 #include <exception>
@@ -53,8 +53,8 @@ bool fileExists(const std::string& path)
 bool findAndStart()
 {
     std::string path;
-    if (!GetKeyValue(reg::kLocalMachine, reg::kSysInfoPathKey, reg::kSysInfoPathValue, path)) {
-        if (!GetKeyValue(reg::kLocalMachine, reg::kSysInfoFolderKey, reg::kSysInfoFolderValue,
+    if (!GetKeyValue(reg::kLocalMachine, kSysInfoPathKey, kSysInfoPathValue, path)) {
+        if (!GetKeyValue(reg::kLocalMachine, kSysInfoFolderKey, kSysInfoFolderValue,
                          path))
             return false;
         path += kSysInfoFile;

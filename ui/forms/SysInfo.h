@@ -1,17 +1,24 @@
 // The About window's system-information launcher: finds the operating
 // system's system-information program through the registry and starts it, or
 // tells the user it cannot. Uses the registry, launcher and host services in
-// force (core/Registry.h, core/Launcher.h, core/Host.h). The program is
-// looked up at reg::kSysInfoPathKey, then reg::kSysInfoFolderKey.
+// force (system/Registry.h, system/Launcher.h, system/Host.h). The program is
+// looked up at kSysInfoPathKey, then kSysInfoFolderKey.
 #pragma once
 
-#include "core/Registry.h"
+#include "system/Registry.h"
 
 #include <string>
 #include <string_view>
 
 namespace halvane::ui
 {
+
+// Where the system-information program is registered, in the order the
+// About window looks: the program's full path, then the folder that holds it.
+inline constexpr const char* kSysInfoPathKey = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
+inline constexpr const char* kSysInfoPathValue = "PATH";
+inline constexpr const char* kSysInfoFolderKey = "SOFTWARE\\Microsoft\\Shared Tools Location";
+inline constexpr const char* kSysInfoFolderValue = "MSINFO";
 
 inline constexpr std::string_view kSysInfoUnavailable =
     "System Information Is Unavailable At This Time";

@@ -1,7 +1,7 @@
 #include "ui/forms/WindowServices.h"
 
-#include "core/Host.h"
-#include "core/Service.h"
+#include "system/Host.h"
+#include "system/Service.h"
 #include "ui/forms/WindowSystem.h"
 
 #include <algorithm>

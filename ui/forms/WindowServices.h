@@ -4,11 +4,11 @@
 // handler catches, which window is active after another goes, and the rule
 // that the process runs while any of its windows is open. They work through
 // the WindowSystem service in force (a backend: ui/qt, ui/win32). Message
-// boxes and the end of the process are core's Host service (core/Host.h).
+// boxes and the end of the process are the Host service (system/Host.h).
 #pragma once
 
-#include "core/Failure.h"
-#include "core/Outcome.h"
+#include "system/Failure.h"
+#include "system/Outcome.h"
 #include "ui/forms/Form.h"
 
 #include <exception>

@@ -1,4 +1,4 @@
-// The window system the windows are shown on, a service (core/Service.h): a
+// The window system the windows are shown on, a service (system/Service.h): a
 // backend (ui/qt, ui/win32) puts its own in place for the life of the
 // program; tests put a recording one in place. Until one is, there is no
 // window system: windows cannot be made.

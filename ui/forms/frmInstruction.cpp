@@ -1,6 +1,6 @@
 #include "ui/forms/frmInstruction.h"
 
-#include "core/Platform.h"
+#include "system/Platform.h"
 #include "ui/forms/WindowServices.h"
 
 #include <string>

@@ -2,9 +2,9 @@
 
 #include "core/DatesFile.h"
 #include "core/ExactShamsiDate.h"
-#include "core/Host.h"
-#include "core/Outcome.h"
-#include "core/Platform.h"
+#include "system/Host.h"
+#include "system/Outcome.h"
+#include "system/Platform.h"
 #include "core/ShamsiConv.h"
 #include "ui/forms/Module1.h"
 #include "ui/forms/WindowServices.h"

@@ -1,6 +1,6 @@
 #include "ui/qt/QtBackend.h"
 
-#include "core/Host.h"
+#include "system/Host.h"
 #include "ui/forms/WindowServices.h"
 
 #include <QApplication>

@@ -5,7 +5,7 @@
 // window services keep the process running while any window is open).
 #pragma once
 
-#include "core/Service.h"
+#include "system/Service.h"
 #include "ui/qt/QtHost.h"
 #include "ui/qt/QtWindowSystem.h"
 

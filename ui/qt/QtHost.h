@@ -1,8 +1,8 @@
 // Message boxes and the end of the process for the windowed program on Qt:
-// the Host service (core/Host.h) while the Qt backend is in place.
+// the Host service (system/Host.h) while the Qt backend is in place.
 #pragma once
 
-#include "core/Host.h"
+#include "system/Host.h"
 
 #include <QMessageBox>
 #include <memory>

@@ -1,6 +1,6 @@
 #include "ui/qt/TableDrive.h"
 
-#include "core/Platform.h"
+#include "system/Platform.h"
 
 #include <system_error>
 

@@ -3,7 +3,7 @@
 // -platform); the program then runs as long as any of its windows is open.
 // The folder of "C:\" is made first when it is missing, so a user can see
 // where the table goes.
-#include "core/Platform.h"
+#include "system/Platform.h"
 #include "ui/forms/Module1.h"
 #include "ui/forms/WindowServices.h"
 #include "ui/qt/QtBackend.h"

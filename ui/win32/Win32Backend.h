@@ -3,7 +3,7 @@
 // end of the process) as the services in force.
 #pragma once
 
-#include "core/Service.h"
+#include "system/Service.h"
 #include "ui/win32/Win32Host.h"
 #include "ui/win32/Win32WindowSystem.h"
 

@@ -1,9 +1,9 @@
 // Message boxes and the end of the process for the windowed program on
-// Windows: the Host service (core/Host.h) while the Win32 backend is in
+// Windows: the Host service (system/Host.h) while the Win32 backend is in
 // place.
 #pragma once
 
-#include "core/Host.h"
+#include "system/Host.h"
 
 #include <string_view>
 

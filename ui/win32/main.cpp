@@ -1,7 +1,7 @@
 // qrx2: the windowed program on Windows. Start-up is Module1's Main, with the
 // options of the command line; the program then runs as long as any of its
 // windows is open.
-#include "core/Platform.h"
+#include "system/Platform.h"
 #include "ui/forms/Module1.h"
 #include "ui/forms/WindowServices.h"
 #include "ui/win32/Win32Backend.h"

@@ -1,7 +1,7 @@
 // The About window without a toolkit: "OK" and the close button close it,
 // "System Info..." starts the registered program or says it cannot, and the
 // window stays usable either way.
-#include "core/Registry.h"
+#include "system/Registry.h"
 #include "tests/support/MemoryRegistry.h"
 #include "tests/support/RecordingLauncher.h"
 #include "tests/ui/forms/FormsTest.h"
@@ -21,7 +21,7 @@ protected:
     // "PATH" names a program that starts.
     void registerTool()
     {
-        registry.setText(reg::kLocalMachine, reg::kSysInfoPathKey, reg::kSysInfoPathValue,
+        registry.setText(reg::kLocalMachine, ui::kSysInfoPathKey, ui::kSysInfoPathValue,
                          "/opt/tool");
         launcher.installed.insert("/opt/tool");
     }

@@ -1,6 +1,6 @@
 // Reading one registry value as text: the trimming of the closing zero, the
 // 1024-byte limit, the value types, and the closing of the key on every path.
-#include "core/Failure.h"
+#include "system/Failure.h"
 #include "tests/ui/forms/SysInfoSeams.h"
 #include "ui/forms/SysInfo.h"
 

@@ -1,7 +1,7 @@
 // The registry replacement on desktops without a Windows registry: the first
 // system-information program found on the search path answers for the
 // program's path; the folder location never answers.
-#include "core/RegistryDesktop.h"
+#include "ui/forms/RegistryDesktop.h"
 
 #include "tests/support/TempDir.h"
 #include "tests/ui/forms/SysInfoSeams.h"
@@ -81,12 +81,12 @@ TEST_P(DesktopSearchTest, PathAnswersWithTheFirstProgramFound)
     const auto& found = GetParam().found;
 
     std::string keyVal = "before";
-    EXPECT_EQ(ui::GetKeyValue(kLocalMachine, reg::kSysInfoPathKey, reg::kSysInfoPathValue, keyVal),
+    EXPECT_EQ(ui::GetKeyValue(kLocalMachine, ui::kSysInfoPathKey, ui::kSysInfoPathValue, keyVal),
               found.has_value());
     EXPECT_EQ(keyVal, found ? pathOf(*found) : "");
 
     EXPECT_FALSE(
-        ui::GetKeyValue(kLocalMachine, reg::kSysInfoFolderKey, reg::kSysInfoFolderValue, keyVal));
+        ui::GetKeyValue(kLocalMachine, ui::kSysInfoFolderKey, ui::kSysInfoFolderValue, keyVal));
     EXPECT_EQ(desktopLog.calls.back(), "close null -> 6") << "the folder key does not exist";
 }
 
@@ -136,7 +136,7 @@ TEST_F(RegistryDesktopTest, SearchesThePathOfTheEnvironmentByDefault)
 
     std::string keyVal;
     EXPECT_TRUE(
-        ui::GetKeyValue(kLocalMachine, reg::kSysInfoPathKey, reg::kSysInfoPathValue, keyVal));
+        ui::GetKeyValue(kLocalMachine, ui::kSysInfoPathKey, ui::kSysInfoPathValue, keyVal));
     setenv("PATH", previous.c_str(), 1);
     EXPECT_EQ(keyVal, program);
 }

@@ -1,7 +1,7 @@
 // Finding and starting the system-information program: the order of the two
 // registry locations, the file test, the launch, and the one message that
 // every failure ends in, leaving the window usable.
-#include "core/Failure.h"
+#include "system/Failure.h"
 #include "tests/support/TempDir.h"
 #include "tests/ui/forms/SysInfoSeams.h"
 #include "ui/forms/SysInfo.h"
@@ -26,7 +26,7 @@ struct Scene {
     // "PATH" under the first location.
     void path(std::string_view value, bool closingZero = true)
     {
-        registry.setText(kLocalMachine, reg::kSysInfoPathKey, reg::kSysInfoPathValue, value,
+        registry.setText(kLocalMachine, ui::kSysInfoPathKey, ui::kSysInfoPathValue, value,
                          closingZero);
     }
     // A program that starts.
@@ -39,7 +39,7 @@ struct Scene {
     // "MSINFO" under the second location: the temporary folder.
     void folder()
     {
-        registry.setText(kLocalMachine, reg::kSysInfoFolderKey, reg::kSysInfoFolderValue,
+        registry.setText(kLocalMachine, ui::kSysInfoFolderKey, ui::kSysInfoFolderValue,
                          dir.path().string());
     }
     // The second location's folder with MSINFO32.EXE in it.
@@ -77,13 +77,13 @@ const StartCase kStartCases[] = {
     {"FolderHoldsTheProgram", [](Scene& s) { return s.folderWithProgram(); }},
     {"PathKeyWithoutPathValueFallsToTheFolder",
      [](Scene& s) {
-         s.registry.addKey(kLocalMachine, reg::kSysInfoPathKey);
+         s.registry.addKey(kLocalMachine, ui::kSysInfoPathKey);
          return s.folderWithProgram();
      }},
     {"PathKeyRefusingTheAccessFallsToTheFolder",
      [](Scene& s) {
          s.path(s.installed("tool"));
-         s.registry.addKey(kLocalMachine, reg::kSysInfoPathKey, reg::kKeyRead);
+         s.registry.addKey(kLocalMachine, ui::kSysInfoPathKey, reg::kKeyRead);
          return s.folderWithProgram();
      }},
     {"PathOver1024BytesFallsToTheFolder",
@@ -95,16 +95,16 @@ const StartCase kStartCases[] = {
     {"NeitherLocation", [](Scene&) { return std::string(); }},
     {"PathKeyWithoutValueAndFolderKeyWithoutValue",
      [](Scene& s) {
-         s.registry.addKey(kLocalMachine, reg::kSysInfoPathKey);
-         s.registry.addKey(kLocalMachine, reg::kSysInfoFolderKey);
+         s.registry.addKey(kLocalMachine, ui::kSysInfoPathKey);
+         s.registry.addKey(kLocalMachine, ui::kSysInfoFolderKey);
          return std::string();
      }},
     {"BothKeysRefuseTheAccess",
      [](Scene& s) {
          s.path(s.installed("tool"));
          s.folderWithProgram();
-         s.registry.addKey(kLocalMachine, reg::kSysInfoPathKey, reg::kKeyRead);
-         s.registry.addKey(kLocalMachine, reg::kSysInfoFolderKey, reg::kKeyRead);
+         s.registry.addKey(kLocalMachine, ui::kSysInfoPathKey, reg::kKeyRead);
+         s.registry.addKey(kLocalMachine, ui::kSysInfoFolderKey, reg::kKeyRead);
          return std::string();
      }},
     {"FolderWithoutTheProgram",
@@ -141,21 +141,21 @@ const StartCase kStartCases[] = {
      }},
     {"PathOfAnotherTypeLaunchesNothing",
      [](Scene& s) {
-         s.registry.setValue(kLocalMachine, reg::kSysInfoPathKey, reg::kSysInfoPathValue, 2,
+         s.registry.setValue(kLocalMachine, ui::kSysInfoPathKey, ui::kSysInfoPathValue, 2,
                              s.installed("tool") + '\0');
          s.folderWithProgram();
          return std::string();
      }},
     {"PathOfNumberTypeLaunchesNothing",
      [](Scene& s) {
-         s.registry.setDword(kLocalMachine, reg::kSysInfoPathKey, reg::kSysInfoPathValue, 7);
+         s.registry.setDword(kLocalMachine, ui::kSysInfoPathKey, ui::kSysInfoPathValue, 7);
          s.folderWithProgram();
          return std::string();
      }},
     {"PathAndFolderOver1024Bytes",
      [](Scene& s) {
          s.path(std::string(1100, 'x'));
-         s.registry.setText(kLocalMachine, reg::kSysInfoFolderKey, reg::kSysInfoFolderValue,
+         s.registry.setText(kLocalMachine, ui::kSysInfoFolderKey, ui::kSysInfoFolderValue,
                             std::string(1100, 'y'));
          return std::string();
      }},
@@ -200,7 +200,7 @@ TEST_F(StartSysInfoTest, APathFoundLeavesTheFolderUnread)
 
 TEST_F(StartSysInfoTest, AValueOfAnotherTypeLaunchesTheEmptyPath)
 {
-    scene.registry.setValue(kLocalMachine, reg::kSysInfoPathKey, reg::kSysInfoPathValue, 3, "\x01");
+    scene.registry.setValue(kLocalMachine, ui::kSysInfoPathKey, ui::kSysInfoPathValue, 3, "\x01");
     ui::StartSysInfo();
     EXPECT_EQ(launcher.attempts, std::vector<std::string>{""});
 }

@@ -3,7 +3,7 @@
 // launcher and host for one test.
 #pragma once
 
-#include "core/Service.h"
+#include "system/Service.h"
 #include "tests/support/MemoryRegistry.h"
 #include "tests/support/RecordingHost.h"
 #include "tests/support/RecordingLauncher.h"

@@ -2,7 +2,7 @@
 // the tab stops, Enter and Space press the focused button, the default button
 // takes Enter from elsewhere, the cancel button takes Escape, access keys
 // press their button; and windows without those roles react to none of it.
-#include "core/Registry.h"
+#include "system/Registry.h"
 #include "tests/support/MemoryRegistry.h"
 #include "tests/support/RecordingLauncher.h"
 #include "tests/ui/qt/QtTest.h"
@@ -145,7 +145,7 @@ protected:
     }
     void registerTool()
     {
-        registry.setText(reg::kLocalMachine, reg::kSysInfoPathKey, reg::kSysInfoPathValue,
+        registry.setText(reg::kLocalMachine, ui::kSysInfoPathKey, ui::kSysInfoPathValue,
                          "/opt/tool");
         launcher.installed.insert("/opt/tool");
     }

@@ -6,7 +6,7 @@
 // them, the main window's run over a real table in C:\, the instruction
 // viewer, the registered system-information program started, and qrx2.exe
 // ending when its last window closes or at once on "Exit".
-#include "core/Service.h"
+#include "system/Service.h"
 #include "core/ShamsiConv.h"
 #include "run/ConversionRun.h"
 #include "tests/support/ChildProcess.h"
@@ -487,15 +487,15 @@ class RegisteredSysInfo
 public:
     explicit RegisteredSysInfo(const std::wstring& path)
     {
-        RegCreateKeyExW(HKEY_LOCAL_MACHINE, wide(reg::kSysInfoPathKey).c_str(), 0, nullptr, 0,
+        RegCreateKeyExW(HKEY_LOCAL_MACHINE, wide(ui::kSysInfoPathKey).c_str(), 0, nullptr, 0,
                         KEY_SET_VALUE, nullptr, &m_key, nullptr);
-        RegSetValueExW(m_key, wide(reg::kSysInfoPathValue).c_str(), 0, REG_SZ,
+        RegSetValueExW(m_key, wide(ui::kSysInfoPathValue).c_str(), 0, REG_SZ,
                        reinterpret_cast<const BYTE*>(path.c_str()),
                        DWORD((path.size() + 1) * sizeof(wchar_t)));
     }
     ~RegisteredSysInfo()
     {
-        RegDeleteValueW(m_key, wide(reg::kSysInfoPathValue).c_str());
+        RegDeleteValueW(m_key, wide(ui::kSysInfoPathValue).c_str());
         RegCloseKey(m_key);
     }
     RegisteredSysInfo(const RegisteredSysInfo&) = delete;
