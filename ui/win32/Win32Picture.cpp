@@ -50,6 +50,30 @@ Picture::Picture(HBITMAP bitmap, SIZE size, bool transparent)
 Picture::~Picture()
 {
     DeleteObject(m_bitmap);
+    if (m_scaled)
+        DeleteObject(m_scaled);
+}
+
+HBITMAP Picture::scaledTo(HDC dc, HDC source, SIZE size) const
+{
+    if (m_scaled && m_scaledSize.cx == size.cx && m_scaledSize.cy == size.cy)
+        return m_scaled;
+    HBITMAP scaled = CreateCompatibleBitmap(dc, size.cx, size.cy);
+    if (!scaled)
+        return nullptr;
+    HDC target = CreateCompatibleDC(dc);
+    HGDIOBJ previous = SelectObject(target, scaled);
+    // Every source pixel counts towards the ones it is scaled into.
+    SetStretchBltMode(target, HALFTONE);
+    SetBrushOrgEx(target, 0, 0, nullptr);
+    StretchBlt(target, 0, 0, size.cx, size.cy, source, 0, 0, m_size.cx, m_size.cy, SRCCOPY);
+    SelectObject(target, previous);
+    DeleteDC(target);
+    if (m_scaled)
+        DeleteObject(m_scaled);
+    m_scaled = scaled;
+    m_scaledSize = size;
+    return scaled;
 }
 
 void Picture::drawStretched(HDC dc, const RECT& to) const
@@ -63,14 +87,9 @@ void Picture::drawStretched(HDC dc, const RECT& to) const
         AlphaBlend(dc, to.left, to.top, width, height, source, 0, 0, m_size.cx, m_size.cy, blend);
     } else if (width == m_size.cx && height == m_size.cy) {
         BitBlt(dc, to.left, to.top, width, height, source, 0, 0, SRCCOPY);
-    } else {
-        // Every source pixel counts towards the ones it is scaled into.
-        const int mode = SetStretchBltMode(dc, HALFTONE);
-        POINT origin;
-        SetBrushOrgEx(dc, 0, 0, &origin);
-        StretchBlt(dc, to.left, to.top, width, height, source, 0, 0, m_size.cx, m_size.cy, SRCCOPY);
-        SetBrushOrgEx(dc, origin.x, origin.y, nullptr);
-        SetStretchBltMode(dc, mode);
+    } else if (HBITMAP scaled = scaledTo(dc, source, SIZE{width, height})) {
+        SelectObject(source, scaled);
+        BitBlt(dc, to.left, to.top, width, height, source, 0, 0, SRCCOPY);
     }
     SelectObject(source, previous);
     DeleteDC(source);

@@ -33,6 +33,14 @@ public:
     HBITMAP m_bitmap;
     SIZE m_size;
     bool m_transparent;
+
+private:
+    // The opaque picture as last stretched, kept for the next paint at that
+    // size: the filter costs about 0.4 s for a tour page at 144 DPI under
+    // Wine, a copy of the result nothing.
+    HBITMAP scaledTo(HDC dc, HDC source, SIZE size) const;
+    mutable HBITMAP m_scaled = nullptr;
+    mutable SIZE m_scaledSize{};
 };
 
 // The picture held in `bytes` (a picture file's contents); null, with the
