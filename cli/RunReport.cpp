@@ -62,12 +62,11 @@ std::string RunReport::writeSummary(bool failed, long saved)
     if (m_differences)
         m_differences->print(stdout);
     const std::string differ = m_differences ? m_differences->summary() + ", " : "";
-    const bool printed =
-        printText(stdout, "%s: %ld %s%s, %ld %s converted, %ld not found, %s%.2f s%s\n",
-                  m_table.c_str(), saved, saved == 1 ? "record" : "records",
-                  failed ? " saved before the failure" : "", m_converted,
-                  m_converted == 1 ? "date" : "dates", m_notFound.count(), differ.c_str(),
-                  took.count(), m_dryRun ? " (dry run: nothing written)" : "");
+    const bool printed = printText(
+        stdout, "%s: %ld %s%s, %ld %s converted, %ld not found, %s%.2f s%s\n", m_table.c_str(),
+        saved, saved == 1 ? "record" : "records", failed ? " saved before the failure" : "",
+        m_converted, m_converted == 1 ? "date" : "dates", m_notFound.count(), differ.c_str(),
+        took.count(), m_dryRun ? " (dry run: nothing written)" : "");
     const std::string why = flushOutput(m_outputOpen);
     return printed || !why.empty() ? why : std::string("the console did not take it");
 }

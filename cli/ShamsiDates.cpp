@@ -31,8 +31,8 @@ int printOnly(const std::string& text, const char* what, bool outputOpen)
     const std::string why = flushOutput(outputOpen);
     if (why.empty())
         return 0;
-    std::fprintf(stderr, "%s: cannot write the %s to standard output (%s)\n",
-                 kProgramName.data(), what, why.c_str());
+    std::fprintf(stderr, "%s: cannot write the %s to standard output (%s)\n", kProgramName.data(),
+                 what, why.c_str());
     return 1;
 }
 
@@ -59,10 +59,10 @@ std::optional<ExactConverter> exactConverter(const CommandLine& command, const D
 {
     if (!command.exact)
         return std::nullopt;
-    return std::optional<ExactConverter>(
-        std::in_place, dates,
-        command.dates ? displayName(command.dates->filename()) : std::string(kDatesFileName),
-        command.fourDigitYear, command.dryRun);
+    return std::optional<ExactConverter>(std::in_place, dates,
+                                         command.dates ? displayName(command.dates->filename())
+                                                       : std::string(kDatesFileName),
+                                         command.fourDigitYear, command.dryRun);
 }
 
 // Loads the date table, runs the conversion over the table and reports it.

@@ -46,14 +46,13 @@ struct Press {
         RecordingHost host;
         // As the main window's Shamsi_Conv does it: a box for every date the
         // table cannot place, and the empty text.
-        outcome = run::runConversion(dataControl, display,
-                                     [](std::string_view, std::string_view text) {
-                                         auto result = shamsiDate(deliveredDates(), text);
-                                         if (!result)
-                                             msgBox(kDateNotFoundText, kDateNotFoundTitle);
-                                         return result.value_or("");
-                                     })
-                      .message();
+        outcome =
+            run::runConversion(dataControl, display, [](std::string_view, std::string_view text) {
+                auto result = shamsiDate(deliveredDates(), text);
+                if (!result)
+                    msgBox(kDateNotFoundText, kDateNotFoundTitle);
+                return result.value_or("");
+            }).message();
         EXPECT_EQ(host.ended, 0);
         for (const auto& m : host.messages) {
             EXPECT_EQ(m,

@@ -130,10 +130,10 @@ void frmRun::cmdRun_Click()
         m_conversions.emplace(m_table);
     // A failure shows its message and ends the process here, with the
     // window as the run left it.
-    endOnFailure(run::runConversion(*m_dbShamsi, *this,
-                                    [this](std::string_view, std::string_view text) {
-                                        return Shamsi_Conv(text);
-                                    }));
+    endOnFailure(
+        run::runConversion(*m_dbShamsi, *this, [this](std::string_view, std::string_view text) {
+            return Shamsi_Conv(text);
+        }));
     m_conversions.reset();
     // No handle on the table between runs: the exporting program may
     // rewrite or replace it before the next one.
