@@ -2,6 +2,8 @@
 // Windows the console is switched to UTF-8 while the program runs, and text
 // that may hold names is written to it as characters (writeText); elsewhere
 // it already is UTF-8. (The arguments, as UTF-8: platform::commandArguments.)
+// The standard streams' platform questions (a terminal? open?) are answered
+// here too, one file per platform.
 #pragma once
 
 #include <cstdio>
