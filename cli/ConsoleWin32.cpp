@@ -33,14 +33,19 @@ Utf8Console::Utf8Console()
 
 Utf8Console::~Utf8Console()
 {
-    restoreConsole();
-}
-
-void restoreConsole()
-{
     if (g_previousOutput != 0)
         SetConsoleOutputCP(g_previousOutput);
     g_previousOutput = 0;
+}
+
+bool isTerminal(std::FILE* out)
+{
+    return _isatty(_fileno(out)) != 0;
+}
+
+StandardStreams openStandardStreams()
+{
+    return {};
 }
 
 bool writeText(std::FILE* out, std::string_view text)

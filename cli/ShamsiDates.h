@@ -9,9 +9,9 @@
 namespace halvane::cli
 {
 
-// Runs the command with the arguments after the program name. Returns the
-// exit status: 0 done, 2 wrong arguments. A failure of the run reports its
-// message on standard error and ends the process with status 1.
+// Runs the command with the arguments after the program name and returns
+// its exit status: 0 done, 2 wrong arguments, 1 a failure (its message on
+// standard error; cli/RunReport.h) or a report that could not be written.
 int shamsiDates(const std::vector<std::string_view>& args);
 
 } // namespace halvane::cli

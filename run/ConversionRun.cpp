@@ -2,8 +2,6 @@
 // outcome step that every front end ends a run with.
 #include "run/ConversionRun.h"
 
-#include "system/Outcome.h"
-
 namespace halvane::run
 {
 namespace
@@ -64,17 +62,16 @@ std::string outcomeMessage(const Failure& failure)
     return std::string(kUnexpectedError) + failure.description();
 }
 
-void runConversion(dbase::RecordSetSource& dataControl, RunDisplay& display,
-                   const Converter& convert)
+Outcome runConversion(dbase::RecordSetSource& dataControl, RunDisplay& display,
+                      const Converter& convert)
 {
-    std::string message;
     try {
         convertTable(dataControl, display, convert);
-        return;
     } catch (const std::exception& e) {
-        message = outcomeMessage(toFailure(e));
+        const Failure failure = toFailure(e);
+        return Outcome(failure.number(), outcomeMessage(failure));
     }
-    reportAndEnd(message);
+    return {};
 }
 
 } // namespace halvane::run

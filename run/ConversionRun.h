@@ -4,6 +4,7 @@
 #pragma once
 
 #include "system/Failure.h"
+#include "system/Outcome.h"
 #include "dbase/RecordSet.h"
 
 #include <array>
@@ -56,9 +57,11 @@ void convertTable(dbase::RecordSetSource& dataControl, RunDisplay& display,
 // "Unexpected Error: " and the description for any other failure.
 std::string outcomeMessage(const Failure& failure);
 
-// cmdRun_Click: the walk and its outcome. Returns normally only when the run
-// succeeded; otherwise shows the outcome message and ends the process.
-void runConversion(dbase::RecordSetSource& dataControl, RunDisplay& display,
-                   const Converter& convert);
+// The walk and its outcome: success, or the failure's number with its
+// outcome message. Every front end ends a run with it; what follows a failure
+// (a message box and the end of the process, or a report and an exit status)
+// is the front end's.
+Outcome runConversion(dbase::RecordSetSource& dataControl, RunDisplay& display,
+                      const Converter& convert);
 
 } // namespace halvane::run

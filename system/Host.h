@@ -1,8 +1,9 @@
 // The program's way out to the person at the screen: message boxes and the
-// ending of the process, a service (system/Service.h). Production code calls
+// ending of the process, a service (system/Service.h). The windows call
 // msgBox() and endProcess(); the windowed program puts a host that shows real
-// boxes in place, the command line one that writes to the terminal, tests one
-// that records every message, so nothing below the windows needs a window system.
+// boxes in place, tests one that records every message, so nothing below the
+// windows needs a window system. Only the windows' handlers end the process;
+// the command line reports on the terminal itself (cli/RunReport.h).
 #pragma once
 
 #include <string>

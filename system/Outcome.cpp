@@ -17,10 +17,9 @@ Failure toFailure(const std::exception& e)
     return Failure(err::InvalidCall, e.what());
 }
 
-void reportAndEnd(std::string_view message)
+Outcome unexpectedError(const Failure& failure)
 {
-    msgBox(message);
-    endProcess();
+    return Outcome(failure.number(), std::string(kUnexpectedError) + failure.description());
 }
 
 } // namespace halvane

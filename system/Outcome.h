@@ -1,12 +1,15 @@
-// The outcome step of a guarded handler: any failure in its body skips the
-// rest and ends in one message, then the end of the process.
+// The outcome of a guarded step: success, or the failure it ended in with
+// the message to show for it. The step only gives the outcome back; the
+// handler at the top shows it and ends the process (ui/forms), or the command
+// line reports it and returns its exit status (cli/RunReport.h).
 #pragma once
 
 #include "system/Failure.h"
-#include "system/Host.h"
 
 #include <exception>
 #include <string>
+#include <string_view>
+#include <utility>
 
 namespace halvane
 {
@@ -17,22 +20,40 @@ inline constexpr std::string_view kUnexpectedError = "Unexpected Error: ";
 // it is, running out of memory as 7, file-system errors as 75, the rest as 5.
 Failure toFailure(const std::exception& e);
 
-// Shows `message` in a message box with the application title, then ends the
-// process.
-[[noreturn]] void reportAndEnd(std::string_view message);
-
-// Runs `body`; a failure shows "Unexpected Error: " and its description and
-// ends the process. Returns normally when the body did.
-template <class Body> void guarded(Body&& body)
+class [[nodiscard]] Outcome
 {
-    std::string message;
+public:
+    // Success: number 0, no message.
+    Outcome() = default;
+    // The failure numbered `number`, shown as `message`.
+    Outcome(int number, std::string message)
+        : m_failed(true), m_number(number), m_message(std::move(message))
+    {
+    }
+
+    bool succeeded() const { return !m_failed; }
+    int number() const { return m_number; }
+    const std::string& message() const { return m_message; }
+
+private:
+    bool m_failed = false;
+    int m_number = 0;
+    std::string m_message;
+};
+
+// The failure's number, with "Unexpected Error: " and its description.
+Outcome unexpectedError(const Failure& failure);
+
+// Runs `body`: success when it returned, else the failure it threw as
+// unexpectedError().
+template <class Body> Outcome guarded(Body&& body)
+{
     try {
         body();
-        return;
     } catch (const std::exception& e) {
-        message = std::string(kUnexpectedError) + toFailure(e).description();
+        return unexpectedError(toFailure(e));
     }
-    reportAndEnd(message);
+    return {};
 }
 
 } // namespace halvane

@@ -93,20 +93,20 @@ struct Scenario {
         return fakeConvert(log, f, t);
     };
 
-    // Runs the whole handler; returns the message shown ("" on success).
-    std::string click()
+    // Runs the whole run; returns its outcome. The run itself shows no box
+    // and never ends the process: that is the front end's.
+    Outcome outcome()
     {
         RecordingHost host;
-        try {
-            run::runConversion(source, display, convert);
-        } catch (const ProcessEnded&) {
-            EXPECT_EQ(host.messages.size(), 1u);
-            EXPECT_EQ(host.ended, 1);
-            return host.messages.empty() ? "(no message)" : host.messages.front().text;
-        }
+        const Outcome result = run::runConversion(source, display, convert);
         EXPECT_TRUE(host.messages.empty());
-        return {};
+        EXPECT_EQ(host.ended, 0);
+        EXPECT_EQ(result.succeeded(), result.number() == 0);
+        EXPECT_EQ(result.succeeded(), result.message().empty());
+        return result;
     }
+    // The outcome's message ("" on success).
+    std::string click() { return outcome().message(); }
     bool logged(const std::string& entry) const
     {
         return std::find(log.begin(), log.end(), entry) != log.end();
@@ -139,6 +139,7 @@ struct RunCase {
     std::vector<Record> records;
     std::function<void(Scenario&)> arrange;
     std::string message;             // "" when the run succeeds
+    int number;                      // the failure's number; 0 when the run succeeds
     std::vector<Destinations> saved; // every record's destinations afterwards
     bool successShown;
 };
@@ -163,24 +164,28 @@ const RunCase kCases[] = {
      kThree,
      [](Scenario& s) { s.source.presentAtStart = false; },
      "Shamsi.dbf file not found",
+     err::ObjectNotSet,
      {kUntouched, kUntouched, kUntouched},
      false},
     {"WaitPictureMissing",
      kThree,
      [](Scenario& s) { s.display.missing = {"wait.BMP"}; },
      "Unexpected Error: File not found: wait.BMP",
+     err::FileNotFound,
      {kUntouched, kUntouched, kUntouched},
      false},
     {"TableWithoutEF_T1",
      threeWithout("EF_T1"),
      nullptr,
      "Unexpected Error: Item not found in this collection: EF_T1",
+     err::ItemNotFound,
      {kUntouched, kUntouched, kUntouched},
      false},
     {"TableWithoutSHEF",
      threeWithout("SHEF"),
      nullptr,
      "Unexpected Error: Item not found in this collection: SHEF",
+     err::ItemNotFound,
      {},
      false},
     {"DestinationRefusesTextMidTable",
@@ -189,72 +194,82 @@ const RunCase kCases[] = {
          s.rs.failAt("2:SetField SHEF", Failure(err::FieldTooSmall, "Field SHEF is too small"));
      },
      "Unexpected Error: Field SHEF is too small",
+     err::FieldTooSmall,
      {converted("21"), kUntouched, kUntouched},
      false},
     {"ConversionFailsMidTable",
      {full("21"), record("boom", "2000-01-01", {}, {}), full("23")},
      nullptr,
      "Unexpected Error: Invalid procedure call",
+     err::InvalidCall,
      {converted("21"), kUntouched, kUntouched},
      false},
     {"ConversionRunsOutOfMemory",
      {record("oom", {}, {}, {})},
      nullptr,
      "Unexpected Error: Out of memory",
+     err::OutOfMemory,
      {kUntouched},
      false},
     {"UpdateFailsMidTable",
      kThree,
      [](Scenario& s) { s.rs.failAt("2:Update", Failure(err::DiskFull, "Disk full")); },
      "Unexpected Error: Disk full",
+     err::DiskFull,
      {converted("21"), kUntouched, kUntouched},
      false},
     {"MoveNextFailsMidTable",
      kThree,
      [](Scenario& s) { s.rs.failAt("2:MoveNext", Failure(err::DeviceIO, "Device I/O error")); },
      "Unexpected Error: Device I/O error",
+     err::DeviceIO,
      {converted("21"), converted("22"), kUntouched},
      false},
     {"FlushFails", kThree,
      [](Scenario& s) { s.rs.failAt("Flush", Failure(err::DeviceIO, "Device I/O error")); },
-     "Unexpected Error: Device I/O error", kThreeConverted, false},
+     "Unexpected Error: Device I/O error", err::DeviceIO, kThreeConverted, false},
     {"SuccessPictureMissing", kThree, [](Scenario& s) { s.display.missing = {"success.BMP"}; },
-     "Unexpected Error: File not found: success.BMP", kThreeConverted, false},
+     "Unexpected Error: File not found: success.BMP", err::FileNotFound, kThreeConverted, false},
     {"TableGoneAfterWalk", kThree, [](Scenario& s) { s.source.presentAfterWalk = false; },
-     "Shamsi.dbf file not found", kThreeConverted, false},
-    {"EmptyTable", {}, nullptr, "", {}, true},
+     "Shamsi.dbf file not found", err::ObjectNotSet, kThreeConverted, false},
+    {"EmptyTable", {}, nullptr, "", 0, {}, true},
     {"EmptyTableRefusesMoveLast",
      {},
      [](Scenario& s) {
          s.rs.failAt("MoveLast", Failure(err::NoCurrentRecord, "No current record"));
      },
      "Unexpected Error: No current record",
+     err::NoCurrentRecord,
      {},
      false},
-    {"OneRecord", {full("21")}, nullptr, "", {converted("21")}, true},
-    {"ManyRecords", kThree, nullptr, "", kThreeConverted, true},
+    {"OneRecord", {full("21")}, nullptr, "", 0, {converted("21")}, true},
+    {"ManyRecords", kThree, nullptr, "", 0, kThreeConverted, true},
     {"AllSourcesEmpty",
      {record({}, {}, {}, {})},
      nullptr,
      "",
+     0,
      {Destinations{" ", " ", " ", " "}},
      true},
     {"EmptyTextCountsAsEmpty",
      {record("", {}, "2000-03-21", "")},
      nullptr,
      "",
+     0,
      {Destinations{" ", " ", "S00-03-21", " "}},
      true},
     {"OnlyESFilled",
      {record("2000-03-21", {}, {}, {})},
      nullptr,
      "",
+     0,
      {Destinations{"S00-03-21", " ", " ", " "}},
      true},
     {"DateNotPlacedGivesEmptyTextAndGoesOn",
      {record("1979-12-31", "2024-01-01", "2000-03-21", {}), full("22")},
      nullptr,
      "",
+     0,
      {Destinations{"", "", "S00-03-21", " "}, converted("22")},
      true},
 };
@@ -270,7 +285,9 @@ TEST_P(RunOutcome, MessageAndWhatIsSaved)
     if (c.arrange)
         c.arrange(s);
 
-    EXPECT_EQ(s.click(), c.message);
+    const Outcome outcome = s.outcome();
+    EXPECT_EQ(outcome.message(), c.message);
+    EXPECT_EQ(outcome.number(), c.number);
 
     if (!c.saved.empty()) {
         ASSERT_EQ(s.rs.saved().size(), c.saved.size());

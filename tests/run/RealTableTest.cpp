@@ -44,19 +44,16 @@ struct Press {
         dataControl.Refresh();
         display.missing = std::move(missingPicture);
         RecordingHost host;
-        try {
-            // As the main window's Shamsi_Conv does it: a box for every date
-            // the table cannot place, and the empty text.
+        // As the main window's Shamsi_Conv does it: a box for every date the
+        // table cannot place, and the empty text.
+        outcome =
             run::runConversion(dataControl, display, [](std::string_view, std::string_view text) {
                 auto result = shamsiDate(deliveredDates(), text);
                 if (!result)
                     msgBox(kDateNotFoundText, kDateNotFoundTitle);
                 return result.value_or("");
-            });
-        } catch (const ProcessEnded&) {
-            outcome = host.messages.back().text;
-            host.messages.pop_back();
-        }
+            }).message();
+        EXPECT_EQ(host.ended, 0);
         for (const auto& m : host.messages) {
             EXPECT_EQ(m,
                       (Message{std::string(kDateNotFoundText), std::string(kDateNotFoundTitle)}));

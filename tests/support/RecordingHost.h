@@ -1,5 +1,8 @@
 // A host for tests: records every message box and turns the end of the
-// process into an exception that the test can expect.
+// process into an exception that the test can expect. Only the windows'
+// handlers end the process (the end cannot return to them, so it unwinds out
+// of the handler instead); a run, a guarded step and the command line give
+// their outcome back and never get here.
 #pragma once
 
 #include "system/Host.h"

@@ -217,9 +217,26 @@ std::string unhandledMessage(const Failure& failure)
     return "Run-time error '" + std::to_string(failure.number()) + "':\n\n" + failure.description();
 }
 
+namespace
+{
+
+[[noreturn]] void reportAndEnd(std::string_view message)
+{
+    msgBox(message);
+    endProcess();
+}
+
+} // namespace
+
 void reportUnhandled(const Failure& failure)
 {
     reportAndEnd(unhandledMessage(failure));
+}
+
+void endOnFailure(const Outcome& outcome)
+{
+    if (!outcome.succeeded())
+        reportAndEnd(outcome.message());
 }
 
 } // namespace halvane::ui

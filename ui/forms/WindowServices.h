@@ -65,6 +65,11 @@ template <class Body> void handleEvent(Body&& body);
 std::string unhandledMessage(const Failure& failure);
 [[noreturn]] void reportUnhandled(const Failure& failure);
 
+// The end of a guarded handler: returns when `outcome` is success; otherwise
+// shows its message in a message box with the application title and ends the
+// process, so no further handler runs.
+void endOnFailure(const Outcome& outcome);
+
 // Dispatches window events for as long as any window of the program is open
 // (at once 0 when none is); returns the exit status.
 int runEventLoop();

@@ -112,12 +112,12 @@ void frmRun::Form_Load()
     // The table load, guarded as a whole: telling the program's directory and
     // making it current are part of it. A failure shows "Unexpected Error: "
     // and ends the process before the window is shown.
-    guarded([this] {
+    endOnFailure(guarded([this] {
         platform::makeCurrent(platform::programDirectory());
         // A relative name, so it resolves in the directory just made current;
         // a failure names the full path, so the reader knows where to look.
         loadDateTable(m_table, std::filesystem::absolute(std::filesystem::path(kDatesFileName)));
-    });
+    }));
 }
 
 void frmRun::cmdRun_Click()
@@ -128,9 +128,12 @@ void frmRun::cmdRun_Click()
         m_conversions.emplace(*m_exact);
     else
         m_conversions.emplace(m_table);
-    run::runConversion(*m_dbShamsi, *this, [this](std::string_view, std::string_view text) {
-        return Shamsi_Conv(text);
-    });
+    // A failure shows its message and ends the process here, with the
+    // window as the run left it.
+    endOnFailure(
+        run::runConversion(*m_dbShamsi, *this, [this](std::string_view, std::string_view text) {
+            return Shamsi_Conv(text);
+        }));
     m_conversions.reset();
     // No handle on the table between runs: the exporting program may
     // rewrite or replace it before the next one.

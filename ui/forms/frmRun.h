@@ -43,7 +43,6 @@ public:
     // the message "Unable to Calculate Shamsi Dates" (title "Date Not Found")
     // and the empty text.
     std::string Shamsi_Conv(std::string_view GetVar);
-    const DateTable& dateTable() const { return m_table; }
 
     // What the conversion run shows: pictures in picRun, the focus on Run.
     void showPicture(std::string_view fileName) override;

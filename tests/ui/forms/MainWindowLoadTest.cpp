@@ -1,7 +1,9 @@
 // The main window's load step: DATES.TXT from the program's directory,
 // whatever directory was current, or a message and the end of the process
 // before the window is shown.
+#include "core/ShamsiConv.h"
 #include "tests/support/DatesText.h"
+#include "tests/support/ScheduleTables.h"
 #include "tests/ui/forms/FormsTest.h"
 #include "ui/forms/frmRun.h"
 
@@ -30,7 +32,15 @@ protected:
             return host.messages.at(0).text;
         }
         EXPECT_TRUE(host.messages.empty());
-        EXPECT_EQ(window.dateTable().value(1747), "v1747     ");
+        // The window places dates by the file of the program's directory.
+        DateTable expected;
+        loadDateTable(expected, datesFile());
+        for (const char* date : {"2000-01-01", "2000-08-12", "2000-09-05"}) {
+            const auto placed = shamsiDate(expected, date);
+            EXPECT_TRUE(placed) << date;
+            EXPECT_EQ(window.Shamsi_Conv(date), placed.value_or("(none)")) << date;
+        }
+        EXPECT_TRUE(host.messages.empty()) << "no date was left unplaced";
         return std::nullopt;
     }
     fs::path datesFile() const { return programDir() / "DATES.TXT"; }
@@ -56,7 +66,10 @@ TEST_F(MainWindowLoad, TheRealProgramDirectoryHoldsTheDeliveredFile)
     window.Form_Load();
     EXPECT_TRUE(host.messages.empty());
     EXPECT_TRUE(fs::equivalent(fs::current_path(), fs::path(HALVANE_PROGRAM_DIR)));
-    EXPECT_EQ(window.dateTable().key(1), "01/01/2000");
+    // The window places dates by the delivered table.
+    for (const char* date : {"2000-01-01", "2011-03-21", "2023-12-31"})
+        EXPECT_EQ(window.Shamsi_Conv(date), shamsiDate(deliveredDates(), date).value()) << date;
+    EXPECT_TRUE(host.messages.empty());
 }
 
 TEST_F(MainWindowLoad, AShortFileEndsTheProcess)
