@@ -41,10 +41,10 @@ namespace halvane::test
 namespace
 {
 
+using halvane::utf8;
+using halvane::wide;
 using ui::WindowDesign;
 using ui::win32::kWindowClass;
-using ui::win32::utf8;
-using ui::win32::wide;
 
 // How long any one thing is waited for before the case fails.
 constexpr DWORD kPatienceMs = 15000;

@@ -85,7 +85,7 @@ TEST_P(Realisation, WindowAsDesigned)
     if (design.kind == ui::WindowKind::ToolWindow) {
         EXPECT_EQ(style & WS_CAPTION, WS_CAPTION);
         EXPECT_TRUE(style & WS_SYSMENU) << "the close button";
-        EXPECT_EQ(ui::win32::utf8(textOf(w)), design.caption);
+        EXPECT_EQ(utf8(textOf(w)), design.caption);
     } else {
         EXPECT_NE(style & WS_CAPTION, WS_CAPTION) << "no title bar";
         EXPECT_EQ(textOf(w), L"");
@@ -140,7 +140,7 @@ TEST_P(Realisation, EveryControlRowAsDesigned)
             EXPECT_EQ(got.bottom - got.top, want.bottom - want.top);
         }
         if (row.kind == ControlKind::PushButton || row.kind == ControlKind::Label) {
-            EXPECT_EQ(ui::win32::utf8(textOf(c)), row.text);
+            EXPECT_EQ(utf8(textOf(c)), row.text);
         }
         const LONG style = GetWindowLongW(c, GWL_STYLE);
         EXPECT_EQ((style & WS_VISIBLE) != 0, row.visible);
@@ -159,7 +159,7 @@ TEST_P(Realisation, EveryControlRowAsDesigned)
         LOGFONTW lf{};
         ASSERT_TRUE(
             GetObjectW(reinterpret_cast<HFONT>(SendMessageW(c, WM_GETFONT, 0, 0)), sizeof lf, &lf));
-        EXPECT_EQ(ui::win32::utf8(lf.lfFaceName), font.family);
+        EXPECT_EQ(utf8(lf.lfFaceName), font.family);
         EXPECT_EQ(lf.lfCharSet, ui::kArabicCharset);
         EXPECT_EQ(lf.lfWeight, font.bold ? FW_BOLD : FW_NORMAL);
         EXPECT_EQ(lf.lfHeight, -MulDiv(int(font.points * 100 + 0.5), dpi, 7200));
