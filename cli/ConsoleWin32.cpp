@@ -1,4 +1,5 @@
 #include "cli/Console.h"
+#include "system/WideText.h"
 
 #include <io.h>
 #include <string>
@@ -55,13 +56,11 @@ bool writeText(std::FILE* out, std::string_view text)
     if (handle == INVALID_HANDLE_VALUE || !GetConsoleMode(handle, &mode) || text.empty())
         return std::fwrite(text.data(), 1, text.size(), out) == text.size();
     std::fflush(out);
-    const int size = static_cast<int>(text.size());
-    const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), size, wide.data(), length);
+    const std::wstring characters = wide(text);
     DWORD written = 0;
-    return WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr) &&
-           written == wide.size();
+    return WriteConsoleW(handle, characters.data(), static_cast<DWORD>(characters.size()), &written,
+                         nullptr) &&
+           written == characters.size();
 }
 
 } // namespace halvane::cli

@@ -14,6 +14,7 @@
 #define NOMINMAX
 #endif
 #include "dbase/FileIo.h"
+#include "system/WideText.h"
 
 #include <algorithm>
 #include <windows.h>
@@ -59,13 +60,8 @@ public:
                 FORMAT_MESSAGE_IGNORE_INSERTS,
             nullptr, static_cast<DWORD>(code), 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
         std::string out;
-        if (n > 0 && text) {
-            const int bytes = ::WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(n), nullptr,
-                                                    0, nullptr, nullptr);
-            out.resize(static_cast<std::size_t>(std::max(bytes, 0)));
-            ::WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(n), out.data(), bytes, nullptr,
-                                  nullptr);
-        }
+        if (n > 0 && text)
+            out = utf8(std::wstring_view(text, n));
         if (text)
             ::LocalFree(text);
         while (!out.empty() &&

@@ -1,21 +1,19 @@
 #include "ui/forms/KeyboardRules.h"
 
+#include "ui/forms/DesignOrder.h"
+
 #include <algorithm>
 
 namespace halvane::ui
 {
 
-KeyboardRules::KeyboardRules(const WindowDesign& design) : m_design(design)
+KeyboardRules::KeyboardRules(const WindowDesign& design)
+    : m_design(design), m_tabOrder(tabOrder(design))
 {
-    for (std::size_t i = 0; i < design.controls.size(); ++i) {
-        m_visible.push_back(design.controls[i].visible);
-        m_enabled.push_back(design.controls[i].enabled);
-        if (design.controls[i].tabIndex != kNoTabIndex)
-            m_tabOrder.push_back(i);
+    for (const ControlDesign& row : design.controls) {
+        m_visible.push_back(row.visible);
+        m_enabled.push_back(row.enabled);
     }
-    std::stable_sort(m_tabOrder.begin(), m_tabOrder.end(), [&](std::size_t a, std::size_t b) {
-        return design.controls[a].tabIndex < design.controls[b].tabIndex;
-    });
 }
 
 void KeyboardRules::setEnabled(std::size_t control, bool enabled)
@@ -32,8 +30,7 @@ bool KeyboardRules::takesFocus(std::size_t control) const
 {
     if (control >= m_enabled.size())
         return false;
-    const ControlKind kind = m_design.controls[control].kind;
-    if (kind != ControlKind::PushButton && kind != ControlKind::PictureBox)
+    if (!canTakeFocus(m_design.controls[control].kind))
         return false;
     if (!m_enabled[control])
         return false;

@@ -6,10 +6,6 @@
 #include <array>
 #include <cmath>
 
-#ifdef _WIN32
-#include <windows.h>
-#endif
-
 namespace halvane::ui::qt
 {
 
@@ -41,10 +37,6 @@ void setDesignFont(QWidget& widget, const Font& design)
 
 QColor systemColour(int index)
 {
-#ifdef _WIN32
-    const COLORREF c = GetSysColor(index);
-    return QColor(GetRValue(c), GetGValue(c), GetBValue(c));
-#else
     // The standard Windows colour scheme, COLOR_SCROLLBAR (0) to COLOR_MENUBAR (30).
     static constexpr std::array<QRgb, 31> kStandard{
         0xC8C8C8, 0x000000, 0x99B4D1, 0xBFCDDB, 0xF0F0F0, 0xFFFFFF, 0x646464, 0x000000,
@@ -55,7 +47,6 @@ QColor systemColour(int index)
     if (index < 0 || index >= static_cast<int>(kStandard.size()))
         return QColor(Qt::black);
     return QColor(kStandard[static_cast<std::size_t>(index)]);
-#endif
 }
 
 QColor colourOf(const Colour& colour)

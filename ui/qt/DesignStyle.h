@@ -33,8 +33,8 @@ inline constexpr char kCharsetProperty[] = "charset";
 void setDesignFont(QWidget& widget, const Font& font);
 
 // The Windows system colour `index` (COLOR_WINDOW is 5, COLOR_ACTIVEBORDER
-// 10, ...): the user's setting on Windows, the standard Windows values
-// elsewhere.
+// 10, ...) as the standard Windows colour scheme gives it; the Qt backend is
+// built for Linux only.
 QColor systemColour(int index);
 // A colour of the design; invalid for an inherited one.
 QColor colourOf(const Colour& colour);

@@ -1,5 +1,6 @@
 #include "ui/qt/QtWindow.h"
 
+#include "ui/forms/DesignOrder.h"
 #include "ui/qt/ButtonRoles.h"
 #include "ui/qt/ClickArea.h"
 #include "ui/qt/DesignLine.h"
@@ -20,7 +21,6 @@
 #include <QSvgWidget>
 #include <QThread>
 #include <QWindow>
-#include <algorithm>
 
 namespace halvane::ui::qt
 {
@@ -63,6 +63,109 @@ void repaintNow(QWidget& widget)
     widget.repaint();
 }
 
+// Where a control of `row` goes: in `container`, measured from `origin`,
+// the top-left of the container's interior.
+struct Placing {
+    const ControlDesign& row;
+    QWidget& container;
+    QPoint origin;
+
+    // A new widget in the container, named after its row and placed there.
+    template <class Widget> Widget* make() const
+    {
+        auto* widget = new Widget(&container);
+        widget->setObjectName(textOf(row.name));
+        widget->setGeometry(pixelRect(row.place).translated(origin));
+        return widget;
+    }
+};
+
+QWidget* newPushButton(const Placing& at, WindowWidget* window, std::size_t index)
+{
+    auto* button = at.make<QPushButton>();
+    button->setText(textOf(at.row.text)); // "&" marks the access key, as on Windows
+    if (at.row.font)
+        setDesignFont(*button, *at.row.font);
+    button->setDefault(false);
+    // Outside a dialog Qt ignores Enter on a focused button unless it is
+    // an auto-default button; Windows buttons take Enter when focused.
+    button->setAutoDefault(true);
+    QObject::connect(button, &QPushButton::clicked, window,
+                     [window, index] { window->clicked(index); });
+    return button;
+}
+
+QWidget* newLabel(const Placing& at)
+{
+    auto* label = at.make<QLabel>();
+    label->setTextFormat(Qt::PlainText);
+    label->setText(textOf(at.row.text));
+    // Top-left aligned and wrapped at word ends, like a Windows label.
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setWordWrap(true);
+    label->setAutoFillBackground(true); // opaque, in the container's colour
+    if (at.row.font)
+        setDesignFont(*label, *at.row.font);
+    if (!at.row.foreground.inherited()) {
+        QPalette palette = label->palette();
+        palette.setColor(QPalette::WindowText, colourOf(at.row.foreground));
+        label->setPalette(palette);
+    }
+    label->setTextInteractionFlags(Qt::NoTextInteraction);
+    return label;
+}
+
+QWidget* newPictureBox(const Placing& at)
+{
+    auto* box = at.make<PictureBoxWidget>();
+    if (at.row.font)
+        setDesignFont(*box, *at.row.font);
+    if (!at.row.picture.empty())
+        box->setPicture(QImage(picturePath(at.row.picture)));
+    return box;
+}
+
+QWidget* newStretchedPicture(const Placing& at)
+{
+    const QString path = picturePath(at.row.picture);
+    if (isVectorPicture(path)) {
+        auto* image = at.make<QSvgWidget>();
+        image->load(path); // stretched to the control
+        image->setFocusPolicy(Qt::NoFocus);
+        return image;
+    }
+    auto* image = at.make<QLabel>();
+    image->setPixmap(QPixmap(path));
+    image->setScaledContents(true);
+    return image;
+}
+
+QWidget* newClickArea(const Placing& at, WindowWidget* window, std::size_t index)
+{
+    auto* area = at.make<ClickArea>();
+    QObject::connect(area, &ClickArea::clicked, window,
+                     [window, index] { window->clicked(index); });
+    return area;
+}
+
+QWidget* newFrame(const Placing& at)
+{
+    auto* frame = at.make<QGroupBox>();
+    frame->setTitle(textOf(at.row.text));
+    frame->setFocusPolicy(Qt::NoFocus);
+    return frame;
+}
+
+QWidget* newLine(const Placing& at)
+{
+    const ControlDesign& row = at.row;
+    auto* line =
+        new DesignLine(at.container, pixelPoint({row.place.left, row.place.top}) + at.origin,
+                       pixelPoint(row.lineTo) + at.origin, row.lineWidth, colourOf(row.foreground));
+    line->setObjectName(textOf(row.name));
+    return line;
+}
+
 } // namespace
 
 QtWindow::QtWindow(const WindowDesign& design, WindowEvents& events)
@@ -94,43 +197,49 @@ QtWindow::QtWindow(const WindowDesign& design, WindowEvents& events)
         window.setGeometry(QRect(pixelPoint(design.position), window.size()));
 
     addControls(window, {});
+    chainTabOrder();
+    setButtonRoles();
+    focusFirst();
+}
 
-    std::vector<std::size_t> tabOrder;
-    for (std::size_t i = 0; i < design.controls.size(); ++i)
-        if (design.controls[i].tabIndex != kNoTabIndex && m_controls[i])
-            tabOrder.push_back(i);
-    std::stable_sort(tabOrder.begin(), tabOrder.end(), [&](std::size_t a, std::size_t b) {
-        return design.controls[a].tabIndex < design.controls[b].tabIndex;
-    });
+void QtWindow::chainTabOrder()
+{
+    const std::vector<std::size_t> order = tabOrder(m_design);
     // Qt leaves a control that takes no focus (a label, a frame) out of
     // setTabOrder; it keeps its place in the chain all the same, as a Windows
     // label's place hands its access key on to the control after it.
     std::vector<QWidget*> noFocus;
-    for (std::size_t i : tabOrder)
+    for (std::size_t i : order)
         if (m_controls[i]->focusPolicy() == Qt::NoFocus) {
             noFocus.push_back(m_controls[i]);
             m_controls[i]->setFocusPolicy(Qt::TabFocus);
         }
-    for (std::size_t k = 1; k < tabOrder.size(); ++k)
-        QWidget::setTabOrder(m_controls[tabOrder[k - 1]], m_controls[tabOrder[k]]);
+    for (std::size_t k = 1; k < order.size(); ++k)
+        QWidget::setTabOrder(m_controls[order[k - 1]], m_controls[order[k]]);
     for (QWidget* w : noFocus)
         w->setFocusPolicy(Qt::NoFocus);
+}
 
+void QtWindow::setButtonRoles()
+{
     QPushButton* defaultButton = nullptr;
     QPushButton* cancelButton = nullptr;
-    for (std::size_t i = 0; i < design.controls.size(); ++i) {
-        if (design.controls[i].isDefault)
+    for (std::size_t i = 0; i < m_design.controls.size(); ++i) {
+        if (m_design.controls[i].isDefault)
             defaultButton = qobject_cast<QPushButton*>(m_controls[i]);
-        if (design.controls[i].isCancel)
+        if (m_design.controls[i].isCancel)
             cancelButton = qobject_cast<QPushButton*>(m_controls[i]);
     }
     new ButtonRoles(*m_widget, defaultButton, cancelButton);
+}
 
-    for (std::size_t i : tabOrder) {
+void QtWindow::focusFirst()
+{
+    for (std::size_t i : focusCandidates(m_design)) {
         QWidget* w = m_controls[i];
-        if ((w->focusPolicy() & Qt::TabFocus) && w->isVisibleTo(&window) && w->isEnabled()) {
+        if (w->isVisibleTo(m_widget) && w->isEnabled()) {
             w->setFocus();
-            break;
+            return;
         }
     }
 }
@@ -150,115 +259,41 @@ void QtWindow::addControls(QWidget& container, std::string_view containerName)
 {
     // From the bottom-most up: each widget created lies over its siblings
     // created before it.
-    for (std::size_t i = m_design.controls.size(); i-- > 0;) {
-        if (m_design.controls[i].parent != containerName)
-            continue;
-        if (QWidget* control = addControl(i, container)) {
-            m_controls[i] = control;
-            addControls(*control, m_design.controls[i].name);
+    const std::vector<std::size_t> children = childrenOf(m_design, containerName);
+    for (auto at = children.rbegin(); at != children.rend(); ++at)
+        if (QWidget* control = addControl(*at, container)) {
+            m_controls[*at] = control;
+            addControls(*control, m_design.controls[*at].name);
         }
-    }
 }
 
 QWidget* QtWindow::addControl(std::size_t index, QWidget& container)
 {
     const ControlDesign& row = m_design.controls[index];
-    const QPoint origin = interiorOrigin(container);
-    const QRect geometry = pixelRect(row.place).translated(origin);
+    const Placing at{row, container, interiorOrigin(container)};
     QWidget* widget = nullptr;
-    const auto place = [&](QWidget* w) {
-        w->setObjectName(textOf(row.name));
-        w->setGeometry(geometry);
-        return w;
-    };
-
     switch (row.kind) {
-    case ControlKind::PushButton: {
-        auto* button = new QPushButton(&container);
-        place(button);
-        button->setText(textOf(row.text)); // "&" marks the access key, as on Windows
-        if (row.font)
-            setDesignFont(*button, *row.font);
-        button->setDefault(false);
-        // Outside a dialog Qt ignores Enter on a focused button unless it is
-        // an auto-default button; Windows buttons take Enter when focused.
-        button->setAutoDefault(true);
-        QObject::connect(button, &QPushButton::clicked, m_widget,
-                         [window = m_widget.data(), index] { window->clicked(index); });
-        widget = button;
+    case ControlKind::PushButton:
+        widget = newPushButton(at, m_widget, index);
         break;
-    }
-    case ControlKind::Label: {
-        auto* label = new QLabel(&container);
-        place(label);
-        label->setTextFormat(Qt::PlainText);
-        label->setText(textOf(row.text));
-        // Top-left aligned and wrapped at word ends, like a Windows label.
-        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        label->setWordWrap(true);
-        label->setAutoFillBackground(true); // opaque, in the container's colour
-        if (row.font)
-            setDesignFont(*label, *row.font);
-        if (!row.foreground.inherited()) {
-            QPalette palette = label->palette();
-            palette.setColor(QPalette::WindowText, colourOf(row.foreground));
-            label->setPalette(palette);
-        }
-        label->setTextInteractionFlags(Qt::NoTextInteraction);
-        widget = label;
+    case ControlKind::Label:
+        widget = newLabel(at);
         break;
-    }
-    case ControlKind::PictureBox: {
-        auto* box = new PictureBoxWidget(&container);
-        place(box);
-        if (row.font)
-            setDesignFont(*box, *row.font);
-        if (!row.picture.empty())
-            box->setPicture(QImage(picturePath(row.picture)));
-        widget = box;
+    case ControlKind::PictureBox:
+        widget = newPictureBox(at);
         break;
-    }
-    case ControlKind::StretchedPicture: {
-        const QString path = picturePath(row.picture);
-        if (isVectorPicture(path)) {
-            auto* image = new QSvgWidget(&container);
-            place(image);
-            image->load(path); // stretched to the control
-            image->setFocusPolicy(Qt::NoFocus);
-            widget = image;
-        } else {
-            auto* image = new QLabel(&container);
-            place(image);
-            image->setPixmap(QPixmap(path));
-            image->setScaledContents(true);
-            widget = image;
-        }
+    case ControlKind::StretchedPicture:
+        widget = newStretchedPicture(at);
         break;
-    }
-    case ControlKind::ClickArea: {
-        auto* area = new ClickArea(&container);
-        place(area);
-        QObject::connect(area, &ClickArea::clicked, m_widget,
-                         [window = m_widget.data(), index] { window->clicked(index); });
-        widget = area;
+    case ControlKind::ClickArea:
+        widget = newClickArea(at, m_widget, index);
         break;
-    }
-    case ControlKind::Frame: {
-        auto* frame = new QGroupBox(&container);
-        place(frame);
-        frame->setTitle(textOf(row.text));
-        frame->setFocusPolicy(Qt::NoFocus);
-        widget = frame;
+    case ControlKind::Frame:
+        widget = newFrame(at);
         break;
-    }
-    case ControlKind::Line: {
-        auto* line = new DesignLine(container, pixelPoint({row.place.left, row.place.top}) + origin,
-                                    pixelPoint(row.lineTo) + origin, row.lineWidth,
-                                    colourOf(row.foreground));
-        line->setObjectName(textOf(row.name));
-        widget = line;
+    case ControlKind::Line:
+        widget = newLine(at);
         break;
-    }
     case ControlKind::DataControl:
         return nullptr; // a component without a window: the Form holds it
     }

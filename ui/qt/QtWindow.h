@@ -52,6 +52,12 @@ public:
 private:
     void addControls(QWidget& container, std::string_view containerName);
     QWidget* addControl(std::size_t index, QWidget& container);
+    // The design's tab order as the widgets' focus chain.
+    void chainTabOrder();
+    // Enter presses the default button, Escape the cancel button.
+    void setButtonRoles();
+    // The focus on the first control of the tab order that can take it.
+    void focusFirst();
     void centreOnScreen(const QMargins& frame);
 
     const WindowDesign& m_design;

@@ -2,6 +2,7 @@
 
 #include "ui/win32/Win32Style.h"
 
+#include <optional>
 #include <windowsx.h>
 
 namespace halvane::ui::win32
@@ -80,36 +81,28 @@ void reportClick(HWND control)
                  reinterpret_cast<LPARAM>(control));
 }
 
-LRESULT controlProc(ControlKind kind, HWND control, UINT message, WPARAM wParam, LPARAM lParam)
+// The state of a control being made, from its creation parameter.
+void attachState(ControlKind kind, HWND control, LPARAM lParam)
 {
-    ControlState* state = stateOf(control);
+    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+    const auto* look = static_cast<const ControlLook*>(create->lpCreateParams);
+    auto* made = new ControlState{kind, look ? *look : ControlLook{}};
+    SetWindowLongPtrW(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(made));
+}
+
+// Painting, the font and the picture: what the message returns, or nothing when it is
+// left to DefWindowProcW.
+std::optional<LRESULT> drawing(ControlState* state, HWND control, UINT message, WPARAM wParam,
+                               LPARAM lParam)
+{
     switch (message) {
-    case WM_NCCREATE: {
-        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-        const auto* look = static_cast<const ControlLook*>(create->lpCreateParams);
-        auto* made = new ControlState{kind, look ? *look : ControlLook{}};
-        SetWindowLongPtrW(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(made));
-        break;
-    }
-    case WM_NCDESTROY:
-        delete state;
-        SetWindowLongPtrW(control, GWLP_USERDATA, 0);
-        break;
-    case WM_NCHITTEST:
-        // Lines and stretched pictures take no input: the mouse reaches what
-        // lies below them.
-        if (state && (state->kind == ControlKind::Line ||
-                      state->kind == ControlKind::StretchedPicture))
-            return HTTRANSPARENT;
-        break;
     case WM_ERASEBKGND:
         return 1; // painted whole in WM_PAINT
     case WM_PAINT:
-        if (state) {
-            paint(control, *state);
-            return 0;
-        }
-        break;
+        if (!state)
+            return std::nullopt;
+        paint(control, *state);
+        return 0;
     case WM_SETFONT:
         if (state) {
             state->font = reinterpret_cast<HFONT>(wParam);
@@ -119,22 +112,44 @@ LRESULT controlProc(ControlKind kind, HWND control, UINT message, WPARAM wParam,
         return 0;
     case WM_GETFONT:
         return state ? reinterpret_cast<LRESULT>(state->font) : 0;
+    case STM_GETIMAGE:
+        // The bitmap shown, as a Windows picture control gives it.
+        return state && state->look.picture && wParam == IMAGE_BITMAP
+                   ? reinterpret_cast<LRESULT>(state->look.picture->bitmap())
+                   : 0;
+    default:
+        return std::nullopt;
+    }
+}
+
+// The mouse: what the message returns, or nothing when it is left to
+// DefWindowProcW.
+std::optional<LRESULT> mouse(ControlState* state, HWND control, UINT message, LPARAM lParam)
+{
+    const auto is = [state](ControlKind kind) { return state && state->kind == kind; };
+    switch (message) {
+    case WM_NCHITTEST:
+        // Lines and stretched pictures take no input: the mouse reaches what
+        // lies below them.
+        if (is(ControlKind::Line) || is(ControlKind::StretchedPicture))
+            return HTTRANSPARENT;
+        return std::nullopt;
     case WM_SETCURSOR:
-        if (state && state->kind == ControlKind::ClickArea && LOWORD(lParam) == HTCLIENT) {
+        if (is(ControlKind::ClickArea) && LOWORD(lParam) == HTCLIENT) {
             SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32649))); // IDC_HAND
             return TRUE;
         }
-        break;
+        return std::nullopt;
     case WM_LBUTTONDOWN:
-        if (state && state->kind == ControlKind::PictureBox)
+        if (is(ControlKind::PictureBox))
             SetFocus(control);
-        if (state && state->kind == ControlKind::ClickArea) {
+        if (is(ControlKind::ClickArea)) {
             state->pressed = true;
             SetCapture(control);
         }
         return 0;
     case WM_LBUTTONUP:
-        if (state && state->kind == ControlKind::ClickArea && state->pressed) {
+        if (is(ControlKind::ClickArea) && state->pressed) {
             state->pressed = false;
             ReleaseCapture();
             RECT client;
@@ -148,12 +163,32 @@ LRESULT controlProc(ControlKind kind, HWND control, UINT message, WPARAM wParam,
         if (state)
             state->pressed = false;
         return 0;
+    default:
+        return std::nullopt;
+    }
+}
+
+LRESULT controlProc(ControlKind kind, HWND control, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    ControlState* state = stateOf(control);
+    switch (message) {
+    case WM_NCCREATE:
+        attachState(kind, control, lParam);
+        break;
+    case WM_NCDESTROY:
+        delete state;
+        SetWindowLongPtrW(control, GWLP_USERDATA, 0);
+        break;
     // A container passes its children's notifications on to its parent.
     case WM_COMMAND:
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
         return SendMessageW(GetParent(control), message, wParam, lParam);
     default:
+        if (auto result = drawing(state, control, message, wParam, lParam))
+            return *result;
+        if (auto result = mouse(state, control, message, lParam))
+            return *result;
         break;
     }
     return DefWindowProcW(control, message, wParam, lParam);
@@ -217,12 +252,6 @@ void setBoxPicture(HWND box, std::shared_ptr<const Picture> picture)
 {
     if (ControlState* state = stateOf(box))
         state->look.picture = std::move(picture);
-}
-
-const Picture* shownPicture(HWND control)
-{
-    ControlState* state = stateOf(control);
-    return state ? state->look.picture.get() : nullptr;
 }
 
 } // namespace halvane::ui::win32

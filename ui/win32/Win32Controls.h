@@ -5,6 +5,10 @@
 // (an etched group border with its caption) and the line. Push buttons and
 // labels are Windows' own BUTTON and STATIC.
 //
+// A picture box or stretched picture gives the bitmap it shows for
+// STM_GETIMAGE (IMAGE_BITMAP), as a Windows picture control does; null for
+// none.
+//
 // Every control reports to the window it is in, whatever container holds
 // it: a container passes its children's notifications (WM_COMMAND,
 // WM_CTLCOLOR...) on to its own parent.
@@ -46,7 +50,5 @@ const wchar_t* controlClass(ControlKind kind);
 
 // The picture a picture box shows from now on (drawn at its next paint).
 void setBoxPicture(HWND box, std::shared_ptr<const Picture> picture);
-// What a picture box or picture shows; null for none.
-const Picture* shownPicture(HWND control);
 
 } // namespace halvane::ui::win32

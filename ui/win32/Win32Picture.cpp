@@ -40,6 +40,44 @@ std::string failure(const char* step, HRESULT hr)
     return text;
 }
 
+// The pixels of `source`, 32-bit premultiplied BGRA, as a picture GDI draws.
+std::shared_ptr<const Picture> pictureOf(IWICBitmapSource& source, std::string& why)
+{
+    UINT width = 0;
+    UINT height = 0;
+    source.GetSize(&width, &height);
+    if (width == 0 || height == 0 || width > 32767 || height > 32767) {
+        why = "the picture has no size Windows draws";
+        return nullptr;
+    }
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = static_cast<LONG>(width);
+    info.bmiHeader.biHeight = -static_cast<LONG>(height); // top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!bitmap) {
+        why = "not enough memory for the picture";
+        return nullptr;
+    }
+    const UINT stride = width * 4;
+    if (const HRESULT hr =
+            source.CopyPixels(nullptr, stride, stride * height, static_cast<BYTE*>(bits));
+        FAILED(hr)) {
+        DeleteObject(bitmap);
+        why = failure("cannot decode the picture", hr);
+        return nullptr;
+    }
+    bool transparent = false;
+    const auto* pixel = static_cast<const BYTE*>(bits);
+    for (std::size_t i = 3; i < std::size_t(stride) * height && !transparent; i += 4)
+        transparent = pixel[i] != 0xFF;
+    return std::make_shared<Picture>(bitmap, SIZE{LONG(width), LONG(height)}, transparent);
+}
+
 } // namespace
 
 Picture::Picture(HBITMAP bitmap, SIZE size, bool transparent)
@@ -129,38 +167,7 @@ std::shared_ptr<const Picture> decodePicture(std::string_view bytes, std::string
         why = failure("cannot convert the picture", hr);
         return nullptr;
     }
-    UINT width = 0;
-    UINT height = 0;
-    converted->GetSize(&width, &height);
-    if (width == 0 || height == 0 || width > 32767 || height > 32767) {
-        why = "the picture has no size Windows draws";
-        return nullptr;
-    }
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = static_cast<LONG>(width);
-    info.bmiHeader.biHeight = -static_cast<LONG>(height); // top-down
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (!bitmap) {
-        why = "not enough memory for the picture";
-        return nullptr;
-    }
-    const UINT stride = width * 4;
-    if (FAILED(hr = converted->CopyPixels(nullptr, stride, stride * height,
-                                          static_cast<BYTE*>(bits)))) {
-        DeleteObject(bitmap);
-        why = failure("cannot decode the picture", hr);
-        return nullptr;
-    }
-    bool transparent = false;
-    const auto* pixel = static_cast<const BYTE*>(bits);
-    for (std::size_t i = 3; i < std::size_t(stride) * height && !transparent; i += 4)
-        transparent = pixel[i] != 0xFF;
-    return std::make_shared<Picture>(bitmap, SIZE{LONG(width), LONG(height)}, transparent);
+    return pictureOf(*converted.get(), why);
 }
 
 std::shared_ptr<const Picture> designPicture(std::string_view name)

@@ -1,8 +1,10 @@
 // How the Win32 backend draws what a design says: twips as pixels at the
 // screen's DPI, the designed fonts with their character set, colours and
-// their brushes, and text as the wide strings of the Windows API.
+// their brushes; text as the wide strings of the Windows API is
+// system/WideText.h's.
 #pragma once
 
+#include "system/WideText.h"
 #include "ui/forms/Design.h"
 
 #include <string>
@@ -11,10 +13,6 @@
 
 namespace halvane::ui::win32
 {
-
-// UTF-8, as the program keeps text, to the UTF-16 of the Windows API.
-std::wstring wide(std::string_view utf8);
-std::string utf8(std::wstring_view text);
 
 // The screen's dots per inch (the program is DPI-aware by its manifest, so
 // this is the real setting: 96, 120, 144, ...).

@@ -1,5 +1,6 @@
 #include "ui/win32/Win32Window.h"
 
+#include "ui/forms/DesignOrder.h"
 #include "ui/win32/Win32Controls.h"
 #include "ui/win32/Win32Picture.h"
 #include "ui/win32/Win32Style.h"
@@ -55,6 +56,89 @@ bool shownInWindow(HWND control, HWND window)
     return true;
 }
 
+// How the child window of a control is made: its class, styles and place in
+// its container, and what it draws (for the backend's own classes).
+struct ChildWindow {
+    const wchar_t* windowClass;
+    DWORD style;
+    DWORD ex;
+    RECT place;
+    ControlLook look;
+};
+
+void asPushButton(ChildWindow& child, const ControlDesign& row)
+{
+    child.windowClass = L"BUTTON";
+    // BS_NOTIFY: the focus coming and going is reported, so that the
+    // focused button is drawn as the one Enter presses.
+    child.style |= WS_TABSTOP | BS_NOTIFY | (row.isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+}
+
+void asLabel(ChildWindow& child)
+{
+    child.windowClass = L"STATIC";
+    child.style |= SS_LEFT; // top-left aligned, wrapped at word ends
+}
+
+void asPictureBox(ChildWindow& child, const ControlDesign& row)
+{
+    child.style |= WS_TABSTOP;
+    child.ex |= WS_EX_CLIENTEDGE; // sunken; children are placed within it
+    child.look.picture = row.picture.empty() ? nullptr : designPicture(row.picture);
+}
+
+void asStretchedPicture(ChildWindow& child, const ControlDesign& row)
+{
+    child.look.picture = designPicture(row.picture);
+}
+
+void asClickArea(ChildWindow& child)
+{
+    child.ex |= WS_EX_TRANSPARENT; // what lies below shows through
+}
+
+void asFrame(ChildWindow& child)
+{
+    child.style |= WS_CLIPCHILDREN;
+}
+
+void asLine(ChildWindow& child, const ControlDesign& row, int dpi)
+{
+    // Drawn below (or to the right of) the stroke, lineWidth pixels wide.
+    RECT& place = child.place;
+    const POINT from{place.left, place.top};
+    const POINT to = pixelPoint(row.lineTo, dpi);
+    place.left = std::min(from.x, to.x);
+    place.top = std::min(from.y, to.y);
+    if (from.y == to.y) {
+        place.right = place.left + std::abs(to.x - from.x);
+        place.bottom = place.top + row.lineWidth;
+    } else {
+        place.right = place.left + row.lineWidth;
+        place.bottom = place.top + std::abs(to.y - from.y);
+    }
+}
+
+// The child window `child` of `container` with the design's text, initial
+// state and identifier `id`, below the siblings made before it, which the
+// design lists above it.
+HWND createChild(ChildWindow& child, const ControlDesign& row, HWND container, int id)
+{
+    DWORD style = child.style;
+    if (row.visible)
+        style |= WS_VISIBLE;
+    if (!row.enabled)
+        style |= WS_DISABLED;
+    const std::wstring text = wide(row.text);
+    const RECT& place = child.place;
+    HWND control = CreateWindowExW(child.ex, child.windowClass, text.c_str(), style, place.left,
+                                   place.top, place.right - place.left, place.bottom - place.top,
+                                   container, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                   GetModuleHandleW(nullptr), &child.look);
+    SetWindowPos(control, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    return control;
+}
+
 } // namespace
 
 void registerWindowClass()
@@ -82,7 +166,8 @@ Win32Window::Win32Window(const WindowDesign& design, WindowEvents& events)
       m_background(colourOf(design.background, defaultBackground())),
       m_controls(design.controls.size(), nullptr),
       m_foreground(design.controls.size(), GetSysColor(COLOR_BTNTEXT)),
-      m_controlBackground(design.controls.size(), m_background)
+      m_controlBackground(design.controls.size(), m_background),
+      m_focusCandidates(focusCandidates(design))
 {
     registerWindowClass();
     registerControlClasses();
@@ -123,12 +208,6 @@ Win32Window::Win32Window(const WindowDesign& design, WindowEvents& events)
 
     addControls(m_window, {}, m_background);
 
-    for (std::size_t i = 0; i < design.controls.size(); ++i)
-        if (design.controls[i].tabIndex != kNoTabIndex && m_controls[i])
-            m_tabOrder.push_back(i);
-    std::stable_sort(m_tabOrder.begin(), m_tabOrder.end(), [&](std::size_t a, std::size_t b) {
-        return design.controls[a].tabIndex < design.controls[b].tabIndex;
-    });
     m_focus = firstFocus();
 }
 
@@ -148,14 +227,11 @@ Win32Window::~Win32Window()
 void Win32Window::addControls(HWND container, std::string_view containerName,
                               COLORREF containerColour)
 {
-    for (std::size_t i = 0; i < m_design.controls.size(); ++i) {
-        if (m_design.controls[i].parent != containerName)
-            continue;
+    for (std::size_t i : childrenOf(m_design, containerName))
         if (HWND control = addControl(i, container, containerColour)) {
             m_controls[i] = control;
             addControls(control, m_design.controls[i].name, m_controlBackground[i]);
         }
-    }
 }
 
 HWND Win32Window::addControl(std::size_t index, HWND container, COLORREF containerColour)
@@ -163,72 +239,43 @@ HWND Win32Window::addControl(std::size_t index, HWND container, COLORREF contain
     const ControlDesign& row = m_design.controls[index];
     if (row.kind == ControlKind::DataControl)
         return nullptr; // a component without a window: the Form holds it
-    RECT place = pixelRect(row.place, m_dpi);
-    // Siblings clip each other, so each is drawn as the stacking order says.
-    DWORD style = WS_CHILD | WS_CLIPSIBLINGS;
-    DWORD ex = 0;
-    const wchar_t* windowClass = controlClass(row.kind);
-    std::wstring text = wide(row.text);
-    ControlLook look{colourOf(row.background, containerColour),
-                     colourOf(row.foreground, GetSysColor(COLOR_BTNTEXT)), nullptr, m_dpi};
+    ChildWindow child{controlClass(row.kind),
+                      // Siblings clip each other, so each is drawn as the stacking order says.
+                      WS_CHILD | WS_CLIPSIBLINGS,
+                      0,
+                      pixelRect(row.place, m_dpi),
+                      {colourOf(row.background, containerColour),
+                       colourOf(row.foreground, GetSysColor(COLOR_BTNTEXT)), nullptr, m_dpi}};
     switch (row.kind) {
     case ControlKind::PushButton:
-        windowClass = L"BUTTON";
-        // BS_NOTIFY: the focus coming and going is reported, so that the
-        // focused button is drawn as the one Enter presses.
-        style |= WS_TABSTOP | BS_NOTIFY | (row.isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+        asPushButton(child, row);
         break;
     case ControlKind::Label:
-        windowClass = L"STATIC";
-        style |= SS_LEFT; // top-left aligned, wrapped at word ends
+        asLabel(child);
         break;
     case ControlKind::PictureBox:
-        style |= WS_TABSTOP;
-        ex |= WS_EX_CLIENTEDGE; // sunken; children are placed within it
-        look.picture = row.picture.empty() ? nullptr : designPicture(row.picture);
+        asPictureBox(child, row);
         break;
     case ControlKind::StretchedPicture:
-        look.picture = designPicture(row.picture);
+        asStretchedPicture(child, row);
         break;
     case ControlKind::ClickArea:
-        ex |= WS_EX_TRANSPARENT; // what lies below shows through
+        asClickArea(child);
         break;
     case ControlKind::Frame:
-        style |= WS_CLIPCHILDREN;
+        asFrame(child);
         break;
-    case ControlKind::Line: {
-        // Drawn below (or to the right of) the stroke, lineWidth pixels wide.
-        const POINT from{place.left, place.top};
-        const POINT to = pixelPoint(row.lineTo, m_dpi);
-        place.left = std::min(from.x, to.x);
-        place.top = std::min(from.y, to.y);
-        if (from.y == to.y) {
-            place.right = place.left + std::abs(to.x - from.x);
-            place.bottom = place.top + row.lineWidth;
-        } else {
-            place.right = place.left + row.lineWidth;
-            place.bottom = place.top + std::abs(to.y - from.y);
-        }
+    case ControlKind::Line:
+        asLine(child, row, m_dpi);
         break;
-    }
     case ControlKind::DataControl:
         break;
     }
-    if (row.visible)
-        style |= WS_VISIBLE;
-    if (!row.enabled)
-        style |= WS_DISABLED;
-    HWND control =
-        CreateWindowExW(ex, windowClass, text.c_str(), style, place.left, place.top,
-                        place.right - place.left, place.bottom - place.top, container,
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + int(index))),
-                        GetModuleHandleW(nullptr), &look);
-    // Below the siblings made before it, which the design lists above it.
-    SetWindowPos(control, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    HWND control = createChild(child, row, container, kFirstControlId + int(index));
     SendMessageW(control, WM_SETFONT,
                  reinterpret_cast<WPARAM>(fontOf(row.font.value_or(m_design.font), m_dpi)), FALSE);
-    m_foreground[index] = look.foreground;
-    m_controlBackground[index] = look.background;
+    m_foreground[index] = child.look.foreground;
+    m_controlBackground[index] = child.look.background;
     return control;
 }
 
@@ -241,15 +288,14 @@ std::size_t Win32Window::indexOf(HWND control) const
 
 bool Win32Window::takesFocus(std::size_t index) const
 {
-    const ControlKind kind = m_design.controls[index].kind;
     HWND control = m_controls[index];
-    return control && (kind == ControlKind::PushButton || kind == ControlKind::PictureBox) &&
-           IsWindowEnabled(control) && shownInWindow(control, m_window);
+    return control && canTakeFocus(m_design.controls[index].kind) && IsWindowEnabled(control) &&
+           shownInWindow(control, m_window);
 }
 
 HWND Win32Window::firstFocus() const
 {
-    for (std::size_t i : m_tabOrder)
+    for (std::size_t i : m_focusCandidates)
         if (takesFocus(i))
             return m_controls[i];
     return nullptr;
@@ -258,7 +304,7 @@ HWND Win32Window::firstFocus() const
 void Win32Window::tab(bool forward)
 {
     std::vector<std::size_t> order;
-    for (std::size_t i : m_tabOrder)
+    for (std::size_t i : m_focusCandidates)
         if (takesFocus(i))
             order.push_back(i);
     if (order.empty())
@@ -352,49 +398,16 @@ LRESULT CALLBACK Win32Window::windowProc(HWND window, UINT message, WPARAM wPara
 LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
-    case WM_COMMAND: {
-        const int id = LOWORD(wParam);
-        if (id == IDCANCEL && lParam == 0) // Escape, from the dialog manager
-            return pressRole(true), 0;
-        const std::size_t index = std::size_t(id - kFirstControlId);
-        if (id < kFirstControlId || index >= m_controls.size())
-            return 0;
-        switch (HIWORD(wParam)) {
-        case BN_CLICKED:
-        // A button with BS_NOTIFY reports the second click of a double
-        // click only as such: it is a click all the same ("Next>>" pressed
-        // quickly twice turns two pages).
-        case BN_DOUBLECLICKED:
-            m_events->controlEvent(index, ControlEvent::Click);
-            return 0;
-        case BN_SETFOCUS:
-            markDefault(m_controls[index]);
-            return 0;
-        case BN_KILLFOCUS:
-            markDefault(nullptr);
-            return 0;
-        default:
-            return 0;
-        }
-    }
+    case WM_COMMAND:
+        return command(wParam, lParam);
     case DM_GETDEFID:
-        // Enter with the focus on anything but a push button: the default
-        // button, when there is one that can be pressed.
-        for (std::size_t i = 0; i < m_controls.size(); ++i)
-            if (m_design.controls[i].isDefault && m_controls[i] && IsWindowEnabled(m_controls[i]) &&
-                shownInWindow(m_controls[i], m_window))
-                return MAKELRESULT(kFirstControlId + int(i), DC_HASDEFID);
-        return 0;
+        return defaultId();
     case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN: {
-        const std::size_t index = indexOf(reinterpret_cast<HWND>(lParam));
-        if (index >= m_controls.size())
-            break;
-        HDC dc = reinterpret_cast<HDC>(wParam);
-        SetTextColor(dc, m_foreground[index]);
-        SetBkColor(dc, m_controlBackground[index]);
-        return reinterpret_cast<LRESULT>(brushOf(m_controlBackground[index]));
-    }
+    case WM_CTLCOLORBTN:
+        if (const std::size_t index = indexOf(reinterpret_cast<HWND>(lParam));
+            index < m_controls.size())
+            return controlColours(index, reinterpret_cast<HDC>(wParam));
+        break;
     case WM_ERASEBKGND: {
         RECT client;
         GetClientRect(m_window, &client);
@@ -402,18 +415,8 @@ LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam)
         return 1;
     }
     case WM_ACTIVATE:
-        if (LOWORD(wParam) == WA_INACTIVE) {
-            HWND focus = GetFocus();
-            if (focus && IsChild(m_window, focus))
-                m_focus = focus;
-            return 0;
-        } else {
-            const std::size_t index = indexOf(m_focus);
-            HWND focus = index < m_controls.size() && takesFocus(index) ? m_focus : firstFocus();
-            SetFocus(focus ? focus : m_window);
-            m_events->activated();
-            return 0;
-        }
+        activated(LOWORD(wParam) != WA_INACTIVE);
+        return 0;
     case WM_CLOSE:
         // The window's events decide: they unload the window, or refuse for
         // a window without a close button.
@@ -423,6 +426,65 @@ LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     }
     return DefWindowProcW(m_window, message, wParam, lParam);
+}
+
+LRESULT Win32Window::command(WPARAM wParam, LPARAM lParam)
+{
+    const int id = LOWORD(wParam);
+    if (id == IDCANCEL && lParam == 0) // Escape, from the dialog manager
+        return pressRole(true), 0;
+    const std::size_t index = std::size_t(id - kFirstControlId);
+    if (id < kFirstControlId || index >= m_controls.size())
+        return 0;
+    switch (HIWORD(wParam)) {
+    case BN_CLICKED:
+    // A button with BS_NOTIFY reports the second click of a double
+    // click only as such: it is a click all the same ("Next>>" pressed
+    // quickly twice turns two pages).
+    case BN_DOUBLECLICKED:
+        m_events->controlEvent(index, ControlEvent::Click);
+        return 0;
+    case BN_SETFOCUS:
+        markDefault(m_controls[index]);
+        return 0;
+    case BN_KILLFOCUS:
+        markDefault(nullptr);
+        return 0;
+    default:
+        return 0;
+    }
+}
+
+LRESULT Win32Window::defaultId() const
+{
+    // Enter with the focus on anything but a push button: the default
+    // button, when there is one that can be pressed.
+    for (std::size_t i = 0; i < m_controls.size(); ++i)
+        if (m_design.controls[i].isDefault && m_controls[i] && IsWindowEnabled(m_controls[i]) &&
+            shownInWindow(m_controls[i], m_window))
+            return MAKELRESULT(kFirstControlId + int(i), DC_HASDEFID);
+    return 0;
+}
+
+LRESULT Win32Window::controlColours(std::size_t index, HDC dc) const
+{
+    SetTextColor(dc, m_foreground[index]);
+    SetBkColor(dc, m_controlBackground[index]);
+    return reinterpret_cast<LRESULT>(brushOf(m_controlBackground[index]));
+}
+
+void Win32Window::activated(bool active)
+{
+    if (!active) {
+        HWND focus = GetFocus();
+        if (focus && IsChild(m_window, focus))
+            m_focus = focus;
+        return;
+    }
+    const std::size_t index = indexOf(m_focus);
+    HWND focus = index < m_controls.size() && takesFocus(index) ? m_focus : firstFocus();
+    SetFocus(focus ? focus : m_window);
+    m_events->activated();
 }
 
 void Win32Window::show()

@@ -71,6 +71,15 @@ public:
 
 private:
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    // WM_COMMAND: a control's click or focus, or Escape.
+    LRESULT command(WPARAM wParam, LPARAM lParam);
+    // DM_GETDEFID: the default button that Enter presses, when it can be.
+    LRESULT defaultId() const;
+    // WM_CTLCOLOR...: the control's own colours.
+    LRESULT controlColours(std::size_t index, HDC dc) const;
+    // WM_ACTIVATE: the focus kept when the window goes inactive, given back
+    // when it becomes active again.
+    void activated(bool active);
 
     void addControls(HWND container, std::string_view containerName, COLORREF containerColour);
     HWND addControl(std::size_t index, HWND container, COLORREF containerColour);
@@ -93,7 +102,7 @@ private:
     std::vector<HWND> m_controls;
     std::vector<COLORREF> m_foreground;
     std::vector<COLORREF> m_controlBackground;
-    std::vector<std::size_t> m_tabOrder;
+    std::vector<std::size_t> m_focusCandidates; // the design's, in tab order
     HWND m_focus = nullptr; // the focus to give when the window becomes active
     bool m_shown = false;
 };

@@ -41,10 +41,10 @@ namespace halvane::test
 namespace
 {
 
+using halvane::utf8;
+using halvane::wide;
 using ui::WindowDesign;
 using ui::win32::kWindowClass;
-using ui::win32::utf8;
-using ui::win32::wide;
 
 // How long any one thing is waited for before the case fails.
 constexpr DWORD kPatienceMs = 15000;
@@ -182,20 +182,21 @@ std::filesystem::path delivered(std::string_view name)
 // The picture box `box` shows the delivered picture file `name`.
 bool shows(HWND box, std::string_view name)
 {
-    const ui::win32::Picture* shown = ui::win32::shownPicture(box);
+    const HBITMAP shown = shownBitmap(box);
     std::string why;
     const auto want = ui::win32::decodePicture(readFile(delivered(name)), why);
-    if (!shown || !want || shown->size().cx != want->size().cx ||
-        shown->size().cy != want->size().cy)
+    if (!shown || !want || bitmapSize(shown).cx != want->size().cx ||
+        bitmapSize(shown).cy != want->size().cy)
         return false;
-    auto bitsOf = [](const ui::win32::Picture& p) {
+    auto bitsOf = [](HBITMAP bitmap) {
         DIBSECTION section{};
-        GetObjectW(p.bitmap(), sizeof section, &section);
+        GetObjectW(bitmap, sizeof section, &section);
+        const SIZE size = bitmapSize(bitmap);
         const auto* first = static_cast<const std::uint32_t*>(section.dsBm.bmBits);
-        return std::vector<std::uint32_t>(first, first + std::size_t(p.size().cx) *
-                                                             std::size_t(p.size().cy));
+        return std::vector<std::uint32_t>(first,
+                                          first + std::size_t(size.cx) * std::size_t(size.cy));
     };
-    return bitsOf(*shown) == bitsOf(*want);
+    return bitsOf(shown) == bitsOf(want->bitmap());
 }
 
 // ------------------------------------------------------------------ driving the loop

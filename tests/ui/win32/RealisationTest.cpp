@@ -85,7 +85,7 @@ TEST_P(Realisation, WindowAsDesigned)
     if (design.kind == ui::WindowKind::ToolWindow) {
         EXPECT_EQ(style & WS_CAPTION, WS_CAPTION);
         EXPECT_TRUE(style & WS_SYSMENU) << "the close button";
-        EXPECT_EQ(ui::win32::utf8(textOf(w)), design.caption);
+        EXPECT_EQ(utf8(textOf(w)), design.caption);
     } else {
         EXPECT_NE(style & WS_CAPTION, WS_CAPTION) << "no title bar";
         EXPECT_EQ(textOf(w), L"");
@@ -140,7 +140,7 @@ TEST_P(Realisation, EveryControlRowAsDesigned)
             EXPECT_EQ(got.bottom - got.top, want.bottom - want.top);
         }
         if (row.kind == ControlKind::PushButton || row.kind == ControlKind::Label) {
-            EXPECT_EQ(ui::win32::utf8(textOf(c)), row.text);
+            EXPECT_EQ(utf8(textOf(c)), row.text);
         }
         const LONG style = GetWindowLongW(c, GWL_STYLE);
         EXPECT_EQ((style & WS_VISIBLE) != 0, row.visible);
@@ -152,14 +152,14 @@ TEST_P(Realisation, EveryControlRowAsDesigned)
             EXPECT_TRUE(GetWindowLongW(c, GWL_EXSTYLE) & WS_EX_CLIENTEDGE) << "sunken";
         }
         if (!row.picture.empty()) {
-            EXPECT_NE(ui::win32::shownPicture(c), nullptr) << "the picture stored with the design";
+            EXPECT_NE(shownBitmap(c), nullptr) << "the picture stored with the design";
         }
 
         const ui::Font font = row.font.value_or(design.font);
         LOGFONTW lf{};
         ASSERT_TRUE(
             GetObjectW(reinterpret_cast<HFONT>(SendMessageW(c, WM_GETFONT, 0, 0)), sizeof lf, &lf));
-        EXPECT_EQ(ui::win32::utf8(lf.lfFaceName), font.family);
+        EXPECT_EQ(utf8(lf.lfFaceName), font.family);
         EXPECT_EQ(lf.lfCharSet, ui::kArabicCharset);
         EXPECT_EQ(lf.lfWeight, font.bold ? FW_BOLD : FW_NORMAL);
         EXPECT_EQ(lf.lfHeight, -MulDiv(int(font.points * 100 + 0.5), dpi, 7200));
@@ -232,14 +232,14 @@ TEST_F(Pictures, APictureBoxShowsAFileAtItsOwnSizeOrKeepsItsPicture)
     std::string why;
     const std::string wait = readFile(std::filesystem::path(HALVANE_PROGRAM_DIR) / "wait.BMP");
     ASSERT_TRUE(window.setPicture(box, wait, why)) << why;
-    const ui::win32::Picture* shown = ui::win32::shownPicture(window.control(box));
+    const HBITMAP shown = shownBitmap(window.control(box));
     ASSERT_NE(shown, nullptr);
-    EXPECT_EQ(shown->size().cx, 169);
-    EXPECT_EQ(shown->size().cy, 89);
+    EXPECT_EQ(bitmapSize(shown).cx, 169);
+    EXPECT_EQ(bitmapSize(shown).cy, 89);
 
     EXPECT_FALSE(window.setPicture(box, "BM not a picture", why));
     EXPECT_FALSE(why.empty());
-    EXPECT_EQ(ui::win32::shownPicture(window.control(box)), shown) << "the box keeps its picture";
+    EXPECT_EQ(shownBitmap(window.control(box)), shown) << "the box keeps its picture";
     EXPECT_FALSE(window.setPicture(design.indexOf("cmdRun"), wait, why)) << "not a picture box";
 }
 
@@ -333,18 +333,19 @@ TEST_F(Pictures, TheInstructionClickAreaLiesOverItsDrawing)
     window.repaint();
     HWND box = window.control(design.indexOf("picRun"));
     HWND area = window.control(design.indexOf("imgInstr"));
-    const ui::win32::Picture* picture = ui::win32::shownPicture(box);
+    const HBITMAP picture = shownBitmap(box);
     ASSERT_NE(picture, nullptr);
+    const SIZE size = bitmapSize(picture);
     const int dpi = window.dpi();
     RecordProperty("dpi", dpi);
     RECT r;
     GetWindowRect(area, &r);
     MapWindowPoints(nullptr, box, reinterpret_cast<POINT*>(&r), 2);
-    EXPECT_LE(r.right, MulDiv(picture->size().cx, dpi, 96)) << "inside the drawn picture";
-    EXPECT_LE(r.bottom, MulDiv(picture->size().cy, dpi, 96));
+    EXPECT_LE(r.right, MulDiv(size.cx, dpi, 96)) << "inside the drawn picture";
+    EXPECT_LE(r.bottom, MulDiv(size.cy, dpi, 96));
 
     DIBSECTION section{};
-    GetObjectW(picture->bitmap(), sizeof section, &section);
+    GetObjectW(picture, sizeof section, &section);
     const auto* bits = static_cast<const std::uint8_t*>(section.dsBm.bmBits);
     HDC dc = GetDC(box);
     auto average = [](auto pixel) {
@@ -367,9 +368,7 @@ TEST_F(Pictures, TheInstructionClickAreaLiesOverItsDrawing)
             });
             const COLORREF own = average([&](int dx, int dy) {
                 const std::uint8_t* p =
-                    bits + (std::size_t(py + dy) * std::size_t(picture->size().cx) +
-                            std::size_t(px + dx)) *
-                               4;
+                    bits + (std::size_t(py + dy) * std::size_t(size.cx) + std::size_t(px + dx)) * 4;
                 return RGB(p[2], p[1], p[0]);
             });
             EXPECT_TRUE(similar(drawn, own, 48))
