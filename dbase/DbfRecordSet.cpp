@@ -428,6 +428,16 @@ void DbfRecordSet::Update()
         return;
     stampToday();
     m_written = true;
+    writeChanges(record, recordAt, changes.first(changed));
+    for (std::size_t i = 0; i < changed; ++i)
+        copyBytes(record + changes[i]->offset, m_edit.data() + changes[i]->offset,
+                  changes[i]->width);
+}
+
+void DbfRecordSet::writeChanges(const char* record, std::uint64_t recordAt,
+                                std::span<const FieldLayout* const> changes)
+{
+    const std::size_t changed = changes.size();
     std::size_t done = 0;
     try {
         for (; done < changed; ++done) {
@@ -460,9 +470,6 @@ void DbfRecordSet::Update()
             throw shortened(m_position);
         throw;
     }
-    for (std::size_t i = 0; i < changed; ++i)
-        copyBytes(record + changes[i]->offset, m_edit.data() + changes[i]->offset,
-                  changes[i]->width);
 }
 
 void DbfRecordSet::requireFlag(const char* record, std::uint32_t index) const
