@@ -15,7 +15,3 @@ set(INSTALL_GTEST OFF)
 # SYSTEM: its headers are system headers to the tests, as /usr/include is in
 # a native build, so the project's warnings do not fire inside them.
 add_subdirectory(${HALVANE_GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
-# Third-party code is compiled with its own warning flags, not the project's.
-foreach(target gtest gtest_main gmock gmock_main)
-    set_property(TARGET ${target} PROPERTY COMPILE_OPTIONS "")
-endforeach()

@@ -1,7 +1,6 @@
 #include "core/ConversionCache.h"
 
-#include "core/Digits.h"
-#include "system/Host.h"
+#include "core/GregorianDate.h"
 #include "core/ShamsiConv.h"
 
 #include <cstring>
@@ -15,11 +14,14 @@ namespace
 
 ConversionCache::Entry* ConversionCache::entryFor(std::string_view dateText)
 {
-    int year = 0, month = 0, day = 0;
-    if (dateText.size() != 10 || dateText[4] != '-' || dateText[7] != '-' ||
-        !readDigits(dateText, 0, 4, year) || !readDigits(dateText, 5, 2, month) ||
-        !readDigits(dateText, 8, 2, day) || year < kFirstYear || year >= kFirstYear + kYears ||
-        month < 1 || month > 12 || day < 1 || day > 31)
+    // A slot for every year, month and day number of the range, real day or
+    // not: the cache only remembers what the conversion answered.
+    const auto date = GregorianDate::fromIso(dateText);
+    if (!date)
+        return nullptr;
+    const auto [year, month, day] = *date;
+    if (year < kFirstYear || year >= kFirstYear + kYears || month < 1 || month > 12 || day < 1 ||
+        day > 31)
         return nullptr;
     if (m_entries.empty())
         m_entries.resize(std::size_t(kYears) * 12 * 31);

@@ -11,7 +11,7 @@ namespace halvane
 // The `count` characters of `text` from `pos` as a number, when all are the
 // digits 0 to 9; false (and `value` unspecified) otherwise. The caller makes
 // sure the characters are there.
-inline bool readDigits(std::string_view text, std::size_t pos, std::size_t count, int& value)
+constexpr bool readDigits(std::string_view text, std::size_t pos, std::size_t count, int& value)
 {
     value = 0;
     for (std::size_t i = pos; i < pos + count; ++i) {

@@ -1,6 +1,6 @@
 #include "core/ExactShamsiDate.h"
 
-#include "core/Digits.h"
+#include "core/GregorianDate.h"
 #include "core/PersianCalendar.h"
 #include "core/ShamsiConv.h"
 
@@ -15,11 +15,11 @@ std::optional<std::string> exactShamsiDate(std::string_view dateText, bool fourD
 {
     // The date as the table method renders it: "dd/mm/yyyy" for a real date.
     const std::string s = renderDate(dateText);
-    CalendarDate gregorian;
-    if (s.size() != 10 || s[2] != '/' || s[5] != '/' || !readDigits(s, 0, 2, gregorian.day) ||
-        !readDigits(s, 3, 2, gregorian.month) || !readDigits(s, 6, 4, gregorian.year))
+    const auto gregorian = GregorianDate::fromDayMonthYear(s);
+    if (!gregorian)
         return std::nullopt;
-    const auto shamsi = PersianCalendar::fromGregorian(gregorian);
+    const auto shamsi =
+        PersianCalendar::fromGregorian({gregorian->year, gregorian->month, gregorian->day});
     if (!shamsi)
         return std::nullopt;
     // Written digit by digit: up to four conversions a record, and snprintf

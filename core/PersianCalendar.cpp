@@ -1,5 +1,7 @@
 #include "core/PersianCalendar.h"
 
+#include "core/GregorianDate.h"
+
 namespace halvane
 {
 namespace
@@ -30,22 +32,14 @@ constexpr int newYear(int year)
     return kEpoch + 365 * (year - 1) + (8 * year + 21) / 33;
 }
 
-bool isRealGregorian(const CalendarDate& g)
-{
-    static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (g.month < 1 || g.month > 12 || g.day < 1)
-        return false;
-    const bool leap = (g.year % 4 == 0 && g.year % 100 != 0) || g.year % 400 == 0;
-    return g.day <= kDays[g.month - 1] + (g.month == 2 && leap ? 1 : 0);
-}
-
 } // namespace
 
 std::optional<CalendarDate> PersianCalendar::fromGregorian(CalendarDate gregorian)
 {
     // Every covered day lies in Gregorian 1800 to 2123; looking at no other
     // year also keeps the day counts far from overflow.
-    if (gregorian.year < 1800 || gregorian.year > 2123 || !isRealGregorian(gregorian))
+    if (gregorian.year < 1800 || gregorian.year > 2123 ||
+        !GregorianDate{gregorian.year, gregorian.month, gregorian.day}.isReal())
         return std::nullopt;
     const int day = daysFromCivil(gregorian.year, gregorian.month, gregorian.day);
     if (day < newYear(kFirstYear) || day >= newYear(kLastYear + 1))

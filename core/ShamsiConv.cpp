@@ -1,6 +1,7 @@
 #include "core/ShamsiConv.h"
 
 #include "core/Digits.h"
+#include "core/GregorianDate.h"
 
 #include <algorithm>
 #include <array>
@@ -18,14 +19,9 @@ bool isDigit(char c)
     return c >= '0' && c <= '9';
 }
 
-bool isRealDate(int y, int m, int d)
-{
-    static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (y < 100 || m < 1 || m > 12 || d < 1)
-        return false;
-    const bool leap = (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
-    return d <= kDays[m - 1] + (m == 2 && leap ? 1 : 0);
-}
+// The first year the platform's date type holds: an ISO text of an earlier
+// year is no date to render.
+constexpr int kFirstRenderedYear = 100;
 
 // Characters as Left$, Right$ and Mid$ take them: never past either end.
 std::string_view left(std::string_view s, std::size_t n)
@@ -50,9 +46,8 @@ constexpr std::string_view kRepresentativeYears[] = {"2000", "2001", "2002", "20
 // which views either `buffer` or `t` itself.
 std::string_view render(std::string_view t, char (&buffer)[10])
 {
-    int y = 0, m = 0, d = 0;
-    if (t.size() == 10 && t[4] == '-' && t[7] == '-' && readDigits(t, 0, 4, y) &&
-        readDigits(t, 5, 2, m) && readDigits(t, 8, 2, d) && isRealDate(y, m, d)) {
+    if (const auto date = GregorianDate::fromIso(t); date && date->isReal(kFirstRenderedYear)) {
+        const int m = date->month, d = date->day;
         const char out[10] = {char('0' + d / 10),
                               char('0' + d % 10),
                               '/',
@@ -77,8 +72,9 @@ bool allDigits(std::string_view text)
 // numericValue() with the common case, two plain digits, inline.
 double twoDigitValue(std::string_view text)
 {
-    if (text.size() == 2 && isDigit(text[0]) && isDigit(text[1]))
-        return (text[0] - '0') * 10 + (text[1] - '0');
+    int n = 0;
+    if (text.size() == 2 && readDigits(text, 0, 2, n))
+        return n;
     return numericValue(text);
 }
 
@@ -149,12 +145,8 @@ void derive(std::string_view dateText, ConversionValues& w)
 double numericValue(std::string_view text)
 {
     // Plain digits, the case of every real date, need no parsing machinery.
-    if (!text.empty() && text.size() <= 9 && allDigits(text)) {
-        int n = 0;
-        for (char c : text)
-            n = n * 10 + (c - '0');
+    if (int n = 0; !text.empty() && text.size() <= 9 && readDigits(text, 0, text.size(), n))
         return n;
-    }
 
     std::string compact;
     for (char c : text)

@@ -1,5 +1,6 @@
 #include "dbase/DbfRecordSet.h"
 
+#include "core/GregorianDate.h"
 #include "system/Clock.h"
 #include "system/DisplayName.h"
 #include "system/Failure.h"
@@ -57,34 +58,12 @@ void copyBytes(char* to, const char* from, std::size_t n)
     }
 }
 
-int daysInMonth(int year, int month)
-{
-    static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-    return month == 2 && leap ? 29 : kDays[month - 1];
-}
-
-// Whether the 8 bytes at `bytes` are all digits: each byte's high nibble is
-// 3 and its low nibble at most 9 (adding 6 carries into the high nibble
-// exactly when it is not).
-bool eightDigits(const char* bytes)
-{
-    std::uint64_t x;
-    std::memcpy(&x, bytes, 8);
-    constexpr std::uint64_t kHigh = 0xF0F0F0F0F0F0F0F0u, kThrees = 0x3030303030303030u;
-    return (x & kHigh) == kThrees && ((x + 0x0606060606060606u) & kHigh) == kThrees;
-}
-
 // A date field's 8 bytes, YYYYMMDD, into `value`: ISO text, Null when empty,
 // else the stored text itself (which no conversion places).
 void readDate(std::string_view bytes, FieldValue& value)
 {
-    if (bytes.size() == 8 && eightDigits(bytes.data())) {
-        auto digit = [&](std::size_t i) { return bytes[i] - '0'; };
-        const int year = ((digit(0) * 10 + digit(1)) * 10 + digit(2)) * 10 + digit(3);
-        const int month = digit(4) * 10 + digit(5);
-        const int day = digit(6) * 10 + digit(7);
-        if (year >= 1 && month >= 1 && month <= 12 && day >= 1 && day <= daysInMonth(year, month)) {
+    if (const auto date = GregorianDate::fromCompact(bytes)) {
+        if (date->isReal()) {
             // Built in the result itself: the walk reads dates by the million.
             value.emplace(10, '-');
             char* iso = value->data();
@@ -93,7 +72,7 @@ void readDate(std::string_view bytes, FieldValue& value)
             std::memcpy(iso + 8, bytes.data() + 6, 2);
             return;
         }
-        if (year == 0 && month == 0 && day == 0)
+        if (*date == GregorianDate{})
             return; // 00000000
     }
     auto blank = [](char c) { return c == ' ' || c == '\0'; };
@@ -428,6 +407,16 @@ void DbfRecordSet::Update()
         return;
     stampToday();
     m_written = true;
+    writeChanges(record, recordAt, changes.first(changed));
+    for (std::size_t i = 0; i < changed; ++i)
+        copyBytes(record + changes[i]->offset, m_edit.data() + changes[i]->offset,
+                  changes[i]->width);
+}
+
+void DbfRecordSet::writeChanges(const char* record, std::uint64_t recordAt,
+                                std::span<const FieldLayout* const> changes)
+{
+    const std::size_t changed = changes.size();
     std::size_t done = 0;
     try {
         for (; done < changed; ++done) {
@@ -460,9 +449,6 @@ void DbfRecordSet::Update()
             throw shortened(m_position);
         throw;
     }
-    for (std::size_t i = 0; i < changed; ++i)
-        copyBytes(record + changes[i]->offset, m_edit.data() + changes[i]->offset,
-                  changes[i]->width);
 }
 
 void DbfRecordSet::requireFlag(const char* record, std::uint32_t index) const

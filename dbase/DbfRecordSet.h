@@ -16,6 +16,7 @@
 #include <array>
 #include <filesystem>
 #include <memory>
+#include <span>
 #include <vector>
 
 namespace halvane::dbase
@@ -103,6 +104,11 @@ private:
     bool isSet(const FieldLayout& f) const;
     void requireCurrent(std::string_view operation) const;
     void stampToday();
+    // Writes the changed fields of the current record, which lies at
+    // `recordAt` and reads `record` in the file, with the bytes of the edit;
+    // a failure puts the fields already written back first.
+    void writeChanges(const char* record, std::uint64_t recordAt,
+                      std::span<const FieldLayout* const> changes);
     Failure shortened(std::uint32_t index) const;
     void requireFlag(const char* record, std::uint32_t index) const;
     void requireRecordsUnchanged() const;

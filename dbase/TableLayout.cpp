@@ -146,7 +146,11 @@ const FieldLayout* TableLayout::find(std::string_view name) const
     return nullptr;
 }
 
-TableLayout readTableLayout(FileIo& io, FileIo::Handle file, const std::filesystem::path& name,
+namespace
+{
+
+// The fixed part of the header, the first kFileHeader bytes.
+std::string readFixedHeader(FileIo& io, FileIo::Handle file, const std::filesystem::path& name,
                             std::uint64_t fileSize)
 {
     if (fileSize == 0)
@@ -155,15 +159,20 @@ TableLayout readTableLayout(FileIo& io, FileIo::Handle file, const std::filesyst
     if (readFully(io, file, 0, header, "cannot read the header", name) < kFileHeader)
         throw unrecognized(name, "is too short to be a dBASE table (" + std::to_string(fileSize) +
                                      " bytes)");
+    return header;
+}
 
-    TableLayout layout;
-    layout.version = static_cast<unsigned char>(header[0]);
-    if (std::find(std::begin(TableLayout::kAccepted), std::end(TableLayout::kAccepted),
-                  layout.version) == std::end(TableLayout::kAccepted)) {
-        auto other = foreignFormat(layout.version);
+// Refuses what is no plain dBASE III or IV table: another version byte, a
+// change cut short, encryption.
+void checkFormat(const std::string& header, unsigned char version,
+                 const std::filesystem::path& name)
+{
+    if (std::find(std::begin(TableLayout::kAccepted), std::end(TableLayout::kAccepted), version) ==
+        std::end(TableLayout::kAccepted)) {
+        auto other = foreignFormat(version);
         throw unrecognized(name, (other.empty() ? std::string("is not a dBASE table")
                                                 : "is a " + std::string(other) + " table") +
-                                     " (version byte " + hexByte(layout.version) +
+                                     " (version byte " + hexByte(version) +
                                      "); only dBASE III and IV tables can be filled "
                                      "(version 0x03, 0x83, 0x8B or 0xCB)");
     }
@@ -178,10 +187,12 @@ TableLayout readTableLayout(FileIo& io, FileIo::Handle file, const std::filesyst
         throw unrecognized(name, "is encrypted (header byte 15 is " +
                                      hexByte(byteAt(header, kEncryptionFlag)) +
                                      "); only plain tables can be filled");
-    std::copy_n(header.begin() + 1, 3, layout.lastUpdate.begin());
-    layout.recordCount = le32(header, 4);
-    layout.headerLength = le16(header, 8);
-    layout.recordLength = le16(header, 10);
+}
+
+// The header's lengths, each against the other and against the file.
+void checkLengths(const TableLayout& layout, const std::filesystem::path& name,
+                  std::uint64_t fileSize)
+{
     if (layout.headerLength < kFileHeader + 1 || layout.recordLength < 1)
         throw unrecognized(name, "has an inconsistent header: header length " +
                                      std::to_string(layout.headerLength) + ", record length " +
@@ -190,13 +201,13 @@ TableLayout readTableLayout(FileIo& io, FileIo::Handle file, const std::filesyst
         throw unrecognized(name, "has an inconsistent header: it claims " +
                                      std::to_string(layout.headerLength) +
                                      " header bytes, the file holds " + std::to_string(fileSize));
+}
 
-    header.resize(layout.headerLength);
-    if (readFully(io, file, 0, header, "cannot read the header", name) < header.size())
-        throw unrecognized(name, "ends inside its header");
-    layout.fields = readFields(header, name);
-    // Writers may leave zeros after the terminator; anything else there is
-    // what a header length too large shows: the first record's bytes.
+// Writers may leave zeros after the terminator; anything else there is what
+// a header length too large shows: the first record's bytes.
+void checkPadding(const std::string& header, const TableLayout& layout,
+                  const std::filesystem::path& name)
+{
     const std::size_t listEnd = kFileHeader + kDescriptor * layout.fields.size() + 1;
     for (std::size_t i = listEnd; i < header.size(); ++i)
         if (header[i] != '\0')
@@ -207,7 +218,13 @@ TableLayout readTableLayout(FileIo& io, FileIo::Handle file, const std::filesyst
                                          std::to_string(listEnd) + " bytes, then zeros): byte " +
                                          std::to_string(i) + " after the list of fields is " +
                                          hexByte(byteAt(header, i)) + ", not padding");
+}
 
+// The fields against the record length, and the records the file holds
+// against the count the header claims.
+void checkRecords(const TableLayout& layout, const std::filesystem::path& name,
+                  std::uint64_t fileSize)
+{
     std::uint64_t widths = 1;
     for (const auto& f : layout.fields)
         widths += f.width;
@@ -221,6 +238,29 @@ TableLayout readTableLayout(FileIo& io, FileIo::Handle file, const std::filesyst
         throw unrecognized(name, "claims " + std::to_string(layout.recordCount) +
                                      " records, but the file holds only " +
                                      std::to_string(records));
+}
+
+} // namespace
+
+TableLayout readTableLayout(FileIo& io, FileIo::Handle file, const std::filesystem::path& name,
+                            std::uint64_t fileSize)
+{
+    std::string header = readFixedHeader(io, file, name, fileSize);
+    TableLayout layout;
+    layout.version = static_cast<unsigned char>(header[0]);
+    checkFormat(header, layout.version, name);
+    std::copy_n(header.begin() + 1, 3, layout.lastUpdate.begin());
+    layout.recordCount = le32(header, 4);
+    layout.headerLength = le16(header, 8);
+    layout.recordLength = le16(header, 10);
+    checkLengths(layout, name, fileSize);
+
+    header.resize(layout.headerLength);
+    if (readFully(io, file, 0, header, "cannot read the header", name) < header.size())
+        throw unrecognized(name, "ends inside its header");
+    layout.fields = readFields(header, name);
+    checkPadding(header, layout, name);
+    checkRecords(layout, name, fileSize);
     layout.header = std::move(header);
     return layout;
 }

@@ -5,8 +5,8 @@
 #include "core/ShamsiConv.h"
 #include "dbase/DataControl.h"
 #include "dbase/DbfRecordSet.h"
-#include "fuzz/MemoryFileIo.h"
 #include "run/ConversionRun.h"
+#include "tests/support/MemoryFileIo.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -35,7 +35,7 @@ const DateTable& dates()
 std::vector<bool> writable(const std::string& bytes)
 {
     std::vector<bool> mask(bytes.size(), false);
-    fuzz::MemoryFileIo io(bytes);
+    test::MemoryFileIo io(bytes);
     try {
         const auto table = dbase::DbfRecordSet::open("SHAMSI.DBF", dbase::Access::DryRun);
         const auto& layout = table->layout();
@@ -58,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     const std::string input(reinterpret_cast<const char*>(data), size);
     const DateTable& table = dates();
-    fuzz::MemoryFileIo io(input);
+    test::MemoryFileIo io(input);
     {
         dbase::DataControl control("SHAMSI.DBF", dbase::Access::ReadWrite);
         control.Refresh();

@@ -5,8 +5,8 @@
 // the field descriptors of every table that opens as our reader does.
 #include "system/Failure.h"
 #include "dbase/DbfRecordSet.h"
-#include "fuzz/MemoryFileIo.h"
 #include "run/ConversionRun.h"
+#include "tests/support/MemoryFileIo.h"
 #include "tests/support/ShapelibReader.h"
 
 #include <cstdint>
@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     using namespace halvane;
     const std::string input(reinterpret_cast<const char*>(data), size);
-    fuzz::MemoryFileIo io(input);
+    test::MemoryFileIo io(input);
     try {
         auto table = dbase::DbfRecordSet::open("SHAMSI.DBF", dbase::Access::DryRun);
         if (!test::shapelibDisagreement(input, table->layout()).empty())

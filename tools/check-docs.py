@@ -42,7 +42,7 @@ TOP_FILES = ["CMakeLists.txt", "CMakePresets.json", "dev", "README.md", "CODING_
 ALLOWED = {
     "system": [],
     "core": ["system"],
-    "dbase": ["system"],
+    "dbase": ["core", "system"],
     "run": ["dbase", "core", "system"],
     "ui/forms": ["run", "dbase", "core", "system"],
     "ui/qt": ["ui/forms", "run", "dbase", "core", "system"],
@@ -249,7 +249,7 @@ SELFTEST_FILES = {
     "tests/keep": "",
     "core/Real.h": '#include "system/Failure.h"\n#include "dbase/Table.h"\n',
     "system/Failure.h": "",
-    "dbase/Table.h": '#include "system/Failure.h"\n#include "core/Real.h"\n',
+    "dbase/Table.h": '#include "system/Failure.h"\n#include "core/Real.h"\n#include "run/Run.h"\n',
     "run/Run.cpp": '#include "dbase/Table.h"\n#include "../ui/forms/Form.h"\n',
     "ui/forms/Form.h": '#include "run/Run.h"\n#include "ui/qt/Widget.h"\n',
     "ui/qt/Widget.h": '#include "ui/forms/Form.h"\n#include "ui/win32/Window.h"\n',
@@ -263,7 +263,7 @@ SELFTEST_FAULTS = [
     "README.md:8: path not in the tree: core/Absent",
     "README.md:8: path not in the tree: docs/gone/",
     "core/Real.h:2: core may not include dbase/Table.h (it may include system)",
-    "dbase/Table.h:2: dbase may not include core/Real.h (it may include system)",
+    "dbase/Table.h:3: dbase may not include run/Run.h (it may include core, system)",
     "run/Run.cpp:2: include not rooted at the tree: ../ui/forms/Form.h",
     "ui/forms/Form.h:2: ui/forms may not include ui/qt/Widget.h "
     "(it may include run, dbase, core, system)",

@@ -25,6 +25,38 @@ struct Step {
     QString body;
 };
 
+// The four steps as numbered cards, one below the other from `y`; returns
+// the height reached, below the last card's gap.
+qreal drawSteps(QPainter& p, qreal margin, qreal textWidth, qreal y)
+{
+    const Step steps[] = {
+        {QStringLiteral("۱"), texts::kStep1Title, texts::kStep1},
+        {QStringLiteral("۲"), texts::kStep2Title, texts::kStep2},
+        {QStringLiteral("۳"), texts::kStep3Title, texts::kStep3},
+        {QStringLiteral("۴"), texts::kStep4Title, texts::kStep4},
+    };
+    const QFont titleFont = ArtFonts::naskh(14, true);
+    const QFont stepFont = ArtFonts::naskh(13);
+    const qreal badge = 13;
+    const qreal cardText = textWidth - 2 * badge - 18;
+    for (const Step& step : steps) {
+        const qreal titleHeight = paragraphHeight(step.title, titleFont, cardText, 24);
+        const qreal bodyHeight = paragraphHeight(step.body, stepFont, cardText, 21);
+        const QRectF card(margin, y, textWidth, titleHeight + bodyHeight + 8);
+        p.setPen(QPen(palette::kPaperShade.darker(108), 1));
+        p.setBrush(Qt::white);
+        p.drawRoundedRect(card.adjusted(0.5, 0.5, -0.5, -0.5), 8, 8);
+        drawStepBadge(p, QPointF(card.right() - badge - 7, card.top() + badge + 6), badge,
+                      step.digit, palette::kTurquoise, Qt::white);
+        const QRectF text(card.left() + 8, card.top() + 3, cardText, titleHeight);
+        drawParagraph(p, text, step.title, titleFont, palette::kDeepBlue, 24);
+        drawParagraph(p, QRectF(text.left(), text.bottom(), cardText, bodyHeight), step.body,
+                      stepFont, palette::kInk, 21);
+        y = card.bottom() + 6;
+    }
+    return y;
+}
+
 } // namespace
 
 QImage instructionPagePicture()
@@ -51,31 +83,7 @@ QImage instructionPagePicture()
                        22) +
          6;
 
-    const Step steps[] = {
-        {QStringLiteral("۱"), texts::kStep1Title, texts::kStep1},
-        {QStringLiteral("۲"), texts::kStep2Title, texts::kStep2},
-        {QStringLiteral("۳"), texts::kStep3Title, texts::kStep3},
-        {QStringLiteral("۴"), texts::kStep4Title, texts::kStep4},
-    };
-    const QFont titleFont = ArtFonts::naskh(14, true);
-    const QFont stepFont = ArtFonts::naskh(13);
-    const qreal badge = 13;
-    const qreal cardText = textWidth - 2 * badge - 18;
-    for (const Step& step : steps) {
-        const qreal titleHeight = paragraphHeight(step.title, titleFont, cardText, 24);
-        const qreal bodyHeight = paragraphHeight(step.body, stepFont, cardText, 21);
-        const QRectF card(margin, y, textWidth, titleHeight + bodyHeight + 8);
-        p.setPen(QPen(palette::kPaperShade.darker(108), 1));
-        p.setBrush(Qt::white);
-        p.drawRoundedRect(card.adjusted(0.5, 0.5, -0.5, -0.5), 8, 8);
-        drawStepBadge(p, QPointF(card.right() - badge - 7, card.top() + badge + 6), badge,
-                      step.digit, palette::kTurquoise, Qt::white);
-        const QRectF text(card.left() + 8, card.top() + 3, cardText, titleHeight);
-        drawParagraph(p, text, step.title, titleFont, palette::kDeepBlue, 24);
-        drawParagraph(p, QRectF(text.left(), text.bottom(), cardText, bodyHeight), step.body,
-                      stepFont, palette::kInk, 21);
-        y = card.bottom() + 6;
-    }
+    y = drawSteps(p, margin, textWidth, y);
 
     // Footer: the way to the illustrated tour.
     // The viewer's picture box shows a little less than the page's full

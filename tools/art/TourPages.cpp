@@ -32,6 +32,31 @@ QRectF placeCentred(QPainter& p, const QRectF& area, const QImage& picture, qrea
     return QRectF(topLeft, picture.size());
 }
 
+// The picture inside station `station` (0 to 3) of the cycle.
+void drawStationIcon(QPainter& p, const QRectF& icon, int station)
+{
+    switch (station) {
+    case 0:
+        drawDocument(p, icon.adjusted(4, 0, 4, 2), palette::kTurquoise);
+        drawDocument(p, icon.adjusted(-4, -3, -4, -1), palette::kGold);
+        break;
+    case 1: {
+        TableStyle style{6, palette::kTurquoise, Qt::white, palette::kInkSoft, {}, false};
+        drawTable(p, icon.topLeft() + QPointF(0, 3), {icon.width() / 2, icon.width() / 2}, {},
+                  {{}, {}, {}}, style);
+        break;
+    }
+    case 2:
+        drawCalendarMark(p, icon.adjusted(-2, -2, 2, 2));
+        break;
+    default:
+        drawDocument(p, icon.adjusted(2, 0, 0, 0), palette::kTurquoise);
+        drawArrow(p, QPointF(icon.left() - 6, icon.center().y()),
+                  QPointF(icon.left() + 8, icon.center().y()), palette::kGold, 2);
+        break;
+    }
+}
+
 // 1. The four steps as stations from right to left, with the way back.
 void drawCycle(QPainter& p, const QRectF& area)
 {
@@ -76,26 +101,7 @@ void drawCycle(QPainter& p, const QRectF& area)
         p.drawEllipse(c, r, r);
         p.restore();
         const QRectF icon(c.x() - r * 0.55, c.y() - r * 0.55, r * 1.1, r * 1.1);
-        switch (i) {
-        case 0:
-            drawDocument(p, icon.adjusted(4, 0, 4, 2), palette::kTurquoise);
-            drawDocument(p, icon.adjusted(-4, -3, -4, -1), palette::kGold);
-            break;
-        case 1: {
-            TableStyle style{6, palette::kTurquoise, Qt::white, palette::kInkSoft, {}, false};
-            drawTable(p, icon.topLeft() + QPointF(0, 3), {icon.width() / 2, icon.width() / 2}, {},
-                      {{}, {}, {}}, style);
-            break;
-        }
-        case 2:
-            drawCalendarMark(p, icon.adjusted(-2, -2, 2, 2));
-            break;
-        default:
-            drawDocument(p, icon.adjusted(2, 0, 0, 0), palette::kTurquoise);
-            drawArrow(p, QPointF(icon.left() - 6, icon.center().y()),
-                      QPointF(icon.left() + 8, icon.center().y()), palette::kGold, 2);
-            break;
-        }
+        drawStationIcon(p, icon, i);
         drawStepBadge(p, c + QPointF(r * 0.72, -r * 0.72), 8, persianNumber(i + 1), palette::kGold,
                       palette::kNight);
         drawPersian(p, QRectF(c.x() - step / 2, c.y() + r + 2, step, 20), labels[i],
@@ -435,76 +441,59 @@ void drawMessage(QPainter& p, const QRectF& area, const QString& text, const QSt
     placeCentred(p, area, shotMessage(text, title, qRound(area.width())));
 }
 
-} // namespace
-
-QImage tourPagePicture(int number)
+// The illustration of tour page `number` (1 to 15).
+Illustration illustrationOf(int number)
 {
-    const tour::PageText& text = tour::kPages[number - 1];
-    Illustration illustrate;
     switch (number) {
     case 1:
-        illustrate = drawCycle;
-        break;
+        return drawCycle;
     case 2:
-        illustrate = drawBackup;
-        break;
+        return drawBackup;
     case 3:
-        illustrate = drawFieldMap;
-        break;
+        return drawFieldMap;
     case 4:
-        illustrate = drawStructure;
-        break;
+        return drawStructure;
     case 5:
-        illustrate = drawSaveDialog;
-        break;
+        return drawSaveDialog;
     case 6:
-        illustrate = drawExportMap;
-        break;
+        return drawExportMap;
     case 7:
-        illustrate = drawSplash;
-        break;
+        return drawSplash;
     case 8:
-        illustrate = [](QPainter& p, const QRectF& a) {
-            drawMainWindow(p, a, MainWindowState::Design);
-        };
-        break;
+        return [](QPainter& p, const QRectF& a) { drawMainWindow(p, a, MainWindowState::Design); };
     case 9:
-        illustrate = [](QPainter& p, const QRectF& a) {
-            drawMainWindow(p, a, MainWindowState::Waiting);
-        };
-        break;
+        return [](QPainter& p, const QRectF& a) { drawMainWindow(p, a, MainWindowState::Waiting); };
     case 10:
-        illustrate = [](QPainter& p, const QRectF& a) {
-            drawMainWindow(p, a, MainWindowState::Done);
-        };
-        break;
+        return [](QPainter& p, const QRectF& a) { drawMainWindow(p, a, MainWindowState::Done); };
     case 11:
-        illustrate = [](QPainter& p, const QRectF& a) {
+        return [](QPainter& p, const QRectF& a) {
             drawMessage(p, a, QStringLiteral("Shamsi.dbf file not found"), QStringLiteral("qrx2"));
         };
-        break;
     case 12:
-        illustrate = [](QPainter& p, const QRectF& a) {
+        return [](QPainter& p, const QRectF& a) {
             drawMessage(p, a, QStringLiteral("Unable to Calculate Shamsi Dates"),
                         QStringLiteral("Date Not Found"));
         };
-        break;
     case 13:
-        illustrate = [](QPainter& p, const QRectF& a) {
+        return [](QPainter& p, const QRectF& a) {
             drawMessage(p, a,
                         QStringLiteral("Unexpected Error: Item not found in this collection: the "
                                        "table C:\\Shamsi.dbf has no field 'EF_T1'"),
                         QStringLiteral("qrx2"));
         };
-        break;
     case 14:
-        illustrate = drawImportMap;
-        break;
+        return drawImportMap;
     default:
-        illustrate = drawResult;
-        break;
+        return drawResult;
     }
-    return tourPage(number, text.title, text.body, illustrate);
+}
+
+} // namespace
+
+QImage tourPagePicture(int number)
+{
+    const tour::PageText& text = tour::kPages[number - 1];
+    return tourPage(number, text.title, text.body, illustrationOf(number));
 }
 
 } // namespace halvane::art

@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <string>
 
-namespace halvane::fuzz
+namespace halvane::test
 {
 
 class MemoryFileIo final : public dbase::FileIo
@@ -69,4 +69,4 @@ private:
     ReplaceService<dbase::FileIo> m_scope{*this};
 };
 
-} // namespace halvane::fuzz
+} // namespace halvane::test
