@@ -14,6 +14,8 @@ void ProgressBar::start(long total)
     m_total = total;
     m_active = m_enabled && total >= kMinRecords;
     m_next = 0;
+    if (m_active)
+        m_nextDraw = service<Clock>().steady() + kShowAfter;
 }
 
 void ProgressBar::step(long done)
@@ -24,11 +26,14 @@ void ProgressBar::step(long done)
     // The clock is read at the next tenth of a percent: a thousand times a
     // pass at most.
     m_next = ((permille + 1) * m_total + 999) / 1000;
-    const auto now = service<Clock>().steady();
-    if (m_drawn && done < m_total && now - m_lastDraw < kRedrawInterval)
+    Clock& clock = service<Clock>();
+    const auto now = clock.steady();
+    if (now < m_nextDraw)
         return;
-    m_lastDraw = now;
     draw(done, permille);
+    const auto drawn = clock.steady();
+    m_nextDraw = drawn + std::max<std::chrono::steady_clock::duration>(
+                             kRedrawInterval, (drawn - now) * kRedrawCostRatio);
 }
 
 void ProgressBar::draw(long done, long long permille)
@@ -39,17 +44,23 @@ void ProgressBar::draw(long done, long long permille)
     for (int i = 0; i < kWidth; ++i)
         bar[i] = i < filled ? '#' : '.';
     bar[kWidth] = '\0';
-    std::fprintf(m_out, "\r[%s] %3lld%%  %ld/%lld records", bar, permille / 10, done, m_total);
+    const int n =
+        std::fprintf(m_out, "\r[%s] %3lld%%  %ld/%lld records", bar, permille / 10, done, m_total);
     std::fflush(m_out);
+    m_width = std::max(m_width, n - 1);
     m_drawn = true;
 }
 
 void ProgressBar::clear()
 {
+    // Spaces over the bar rather than the terminal's erase sequence, which a
+    // Windows console without its VT mode prints as text.
     if (m_drawn) {
-        std::fputs("\r\033[K", m_out);
+        std::fprintf(m_out, "\r%*s\r", m_width, "");
         std::fflush(m_out);
         m_drawn = false;
+        m_width = 0;
+        m_nextDraw = {}; // back under the message at the next step
     }
 }
 

@@ -1,7 +1,11 @@
 // A one-line progress bar on a terminal: redrawn in place as records are
-// done, at most ten times a second by the Clock service's steady time (a
-// console redraw costs far more than a record under Wine), and wiped before
-// anything else is written there.
+// done, and wiped before anything else is written there. It appears only
+// once a pass has run for a while (most runs end sooner, and a bar that
+// flashes for an instant tells nothing), and it spends at most a fiftieth
+// of the run drawing: a redraw's own time, by the Clock service's steady
+// time, sets the time to the next one (a console redraw under Wine costs
+// tens of milliseconds, on a terminal microseconds), never sooner than a
+// tenth of a second.
 #pragma once
 
 #include <chrono>
@@ -15,9 +19,13 @@ class ProgressBar
 public:
     // Tables below this many records finish too fast for a bar to be of use.
     static constexpr long kMinRecords = 100'000;
-    // The shortest time between two redraws; the last record of a pass is
-    // drawn all the same.
+    // How long a pass runs before the bar first appears.
+    static constexpr std::chrono::milliseconds kShowAfter{500};
+    // The shortest time between two redraws.
     static constexpr std::chrono::milliseconds kRedrawInterval{100};
+    // The time to the next redraw is at least this many times the last
+    // redraw's own.
+    static constexpr int kRedrawCostRatio = 50;
 
     // Draws on `out` only when `enabled`; otherwise every call does nothing.
     ProgressBar(std::FILE* out, bool enabled) : m_out(out), m_enabled(enabled) {}
@@ -42,9 +50,10 @@ private:
     bool m_enabled;
     bool m_active = false;
     bool m_drawn = false;
+    int m_width = 0; // the widest line drawn since the bar was last wiped
     long long m_total = 0;
     long long m_next = 0;
-    std::chrono::steady_clock::time_point m_lastDraw{};
+    std::chrono::steady_clock::time_point m_nextDraw{};
 };
 
 } // namespace halvane::cli

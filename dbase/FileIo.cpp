@@ -2,7 +2,9 @@
 
 #include "system/Failure.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <string>
 
 namespace halvane::dbase
 {
@@ -86,6 +88,31 @@ void writeFully(FileIo& io, FileIo::Handle file, std::uint64_t offset, std::span
                               record);
         total += done;
     }
+}
+
+std::error_code replaceByWriting(FileIo& io, FileIo::Handle file, std::uint64_t offset,
+                                 std::span<const char> was, std::span<const char> now, bool& kept)
+{
+    kept = false;
+    std::string current(was.size(), '\0');
+    for (std::size_t total = 0; total < current.size();) {
+        std::size_t done = 0;
+        if (auto error = io.read(file, offset + total, std::span(current).subspan(total), done))
+            return error;
+        if (done == 0)
+            return FileIo::pastEndOfFile();
+        total += done;
+    }
+    kept = !std::equal(was.begin(), was.end(), current.begin());
+    for (std::size_t total = 0; !kept && total < now.size();) {
+        std::size_t done = 0;
+        if (auto error = io.write(file, offset + total, now.subspan(total), done))
+            return error;
+        if (done == 0)
+            return std::make_error_code(std::errc::no_space_on_device);
+        total += done;
+    }
+    return {};
 }
 
 } // namespace halvane::dbase

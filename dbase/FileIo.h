@@ -109,4 +109,10 @@ std::size_t readFully(FileIo& io, FileIo::Handle file, std::uint64_t offset, std
 void writeFully(FileIo& io, FileIo::Handle file, std::uint64_t offset, std::span<const char> from,
                 std::string_view what, const std::filesystem::path& name, long record = 0);
 
+// FileIo::replace for a file that is not written through its mapped pages:
+// the field is read, and written whole (io.write, going on after a short
+// write) when it still holds `was`; else nothing is written and `kept` is set.
+std::error_code replaceByWriting(FileIo& io, FileIo::Handle file, std::uint64_t offset,
+                                 std::span<const char> was, std::span<const char> now, bool& kept);
+
 } // namespace halvane::dbase

@@ -22,6 +22,7 @@
 // there: the write then fails past the end of a shortened file, and
 // otherwise the file is written with pwrite from then on, which reports the
 // reason (disk full, I/O error) as an error.
+#include "dbase/FieldStore.h"
 #include "dbase/FileIo.h"
 
 #include <algorithm>
@@ -125,39 +126,6 @@ template <class Body> bool guarded(const char* begin, const char* end, Body&& bo
     std::atomic_signal_fence(std::memory_order_seq_cst);
     t_copy.resume = nullptr;
     return true;
-}
-
-// One store instruction of 8 bytes at any address: a process ends between
-// two instructions, so a kill leaves all 8 bytes or none. (memcpy of 9 to 16
-// bytes is two stores, and of more a loop that an interrupt can cut.)
-using Unaligned64 = std::uint64_t __attribute__((aligned(1), may_alias));
-void store8(char* to, const char* from)
-{
-    std::uint64_t value;
-    std::memcpy(&value, from, 8);
-    *reinterpret_cast<volatile Unaligned64*>(to) = value;
-}
-
-// How a field's change is made: the bytes that differ, widened to 8 inside
-// the field, as one store; a single byte as one store; else one write call
-// of the whole field.
-struct FieldStore {
-    std::size_t at = 0; // where the store begins, in the field
-    std::size_t size = 0; // 8 or 1; 0: write the field with one call
-};
-
-FieldStore storeFor(std::span<const char> was, std::span<const char> now)
-{
-    std::size_t first = 0, last = now.size();
-    while (first < last && was[first] == now[first])
-        ++first;
-    while (last > first && was[last - 1] == now[last - 1])
-        --last;
-    if (last - first <= 8 && now.size() >= 8)
-        return {std::min(first, now.size() - 8), 8};
-    if (last - first == 1)
-        return {first, 1};
-    return {};
 }
 
 // ---- Files -------------------------------------------------------------------
@@ -266,16 +234,13 @@ public:
                 if (kept || store.size == 0)
                     return;
                 f.dirty = true;
-                if (store.size == 8)
-                    store8(to + store.at, now.data() + store.at);
-                else
-                    *static_cast<volatile char*>(to + store.at) = now[store.at];
+                storeField(to, now, store);
             })) {
             // The comparison read the field's pages: the file reaches past
             // it, so a write of it cannot extend the file.
             return kept || store.size != 0 ? std::error_code{} : wholeWrite(f.fd, offset, now);
         }
-        return replaceByWrite(file, offset, was, now, kept);
+        return replaceByWriting(*this, file, offset, was, now, kept);
     }
 
     std::error_code sync(Handle file) override
@@ -304,31 +269,6 @@ public:
 
 private:
     static OpenFile& of(Handle file) { return *reinterpret_cast<OpenFile*>(file); }
-
-    // A save where the file is not written through a mapping: the field is
-    // read, and written whole when it still holds `was`.
-    std::error_code replaceByWrite(Handle file, std::uint64_t offset, std::span<const char> was,
-                                   std::span<const char> now, bool& kept)
-    {
-        std::string current(was.size(), '\0');
-        for (std::size_t total = 0; total < current.size();) {
-            std::size_t done = 0;
-            if (auto error = read(file, offset + total, std::span(current).subspan(total), done))
-                return error;
-            if (done == 0)
-                return pastEndOfFile();
-            total += done;
-        }
-        kept = !std::equal(was.begin(), was.end(), current.begin());
-        if (kept)
-            return {};
-        std::uint64_t size = 0;
-        if (auto error = fileSize(of(file).fd, size))
-            return error;
-        if (offset + now.size() > size)
-            return pastEndOfFile();
-        return wholeWrite(of(file).fd, offset, now);
-    }
 
     // Runs `body` with the place of `offset` in the mapped window; false
     // when the window is not mapped, or when the body faulted: the file is

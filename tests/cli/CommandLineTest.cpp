@@ -3,8 +3,6 @@
 #include "cli/CommandLine.h"
 
 #include "cli/NotFoundList.h"
-#include "cli/ProgressBar.h"
-#include "tests/support/SteppedClock.h"
 
 #include <cstdio>
 #include <gtest/gtest.h>
@@ -98,40 +96,6 @@ TEST(NotFoundList, ListsEveryDateInOrderWithItsCount)
                              "  record 7, EF_T1: 2024-01-01\n"
                              "  record 9, EF: 20\\x01\\xFF-1\\x5C\n");
     std::fclose(out);
-}
-
-TEST(ProgressBar, DrawsOnlyForLargeTablesAndAtMostAThousandTimes)
-{
-    halvane::test::SteppedClock clock(ProgressBar::kRedrawInterval); // time enough for every redraw
-    std::FILE* out = std::tmpfile();
-    ProgressBar small(out, true);
-    small.start(ProgressBar::kMinRecords - 1);
-    for (long i = 1; i < ProgressBar::kMinRecords; ++i)
-        small.advance(i);
-    small.clear();
-    EXPECT_EQ(contents(out), "");
-
-    ProgressBar large(out, true);
-    const long total = 2'000'000;
-    large.start(total);
-    for (long i = 1; i <= total; ++i)
-        large.advance(i);
-    const std::string drawn = contents(out);
-    const auto redraws = std::count(drawn.begin(), drawn.end(), '\r');
-    EXPECT_GE(redraws, 100);
-    EXPECT_LE(redraws, 1001);
-    EXPECT_NE(drawn.rfind("100%  2000000/2000000 records"), std::string::npos);
-    large.clear();
-    EXPECT_EQ(contents(out).substr(drawn.size()), "\r\033[K");
-    std::fclose(out);
-
-    std::FILE* quiet = std::tmpfile();
-    ProgressBar off(quiet, false);
-    off.start(total);
-    off.advance(total);
-    off.clear();
-    EXPECT_EQ(contents(quiet), "");
-    std::fclose(quiet);
 }
 
 } // namespace

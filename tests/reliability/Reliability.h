@@ -5,13 +5,17 @@
 #include "core/ShamsiConv.h"
 #include "dbase/DataControl.h"
 #include "run/ConversionRun.h"
+#include "tests/support/ChildProcess.h"
 #include "tests/support/ScheduleTables.h"
 #include "tests/support/TableChecks.h"
 #include "tests/support/TempDir.h"
 
+#include <chrono>
 #include <cstdlib>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <optional>
+#include <thread>
 
 namespace halvane::test
 {
@@ -106,6 +110,39 @@ inline DestinationStates destinationStates(const std::string& before, const std:
             ++s.newPrefix;
     }
     return s;
+}
+
+// Waits until a run over `file` has saved, at or after record `from` (0 for
+// the first), a destination that the complete run changes (`before` and
+// `complete` are the table before and after it): the moment a run is known
+// to be in the middle of its walk, whatever its start-up took. False when
+// the run ended first, or after 30 s.
+inline bool waitForSave(ChildProcess& run, const std::filesystem::path& file,
+                        const std::string& before, const std::string& complete,
+                        const dbase::TableLayout& layout, std::uint32_t from)
+{
+    std::uint64_t at = 0;
+    std::string old;
+    for (std::uint32_t r = from; r < layout.recordCount && old.empty(); ++r)
+        for (const auto& [source, name] : kFieldPairs)
+            if (destination(before, layout, r, name) != destination(complete, layout, r, name)) {
+                at = recordAt(layout, r) + layout.find(name)->offset;
+                old = destination(before, layout, r, name);
+                break;
+            }
+    if (old.empty())
+        return false;
+    std::ifstream watched(file, std::ios::binary);
+    std::string now(old.size(), '\0');
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (run.running() && std::chrono::steady_clock::now() < deadline) {
+        watched.clear();
+        watched.seekg(std::streamoff(at));
+        if (watched.read(now.data(), std::streamsize(now.size())) && now != old)
+            return true;
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
+    }
+    return false;
 }
 
 // The table read back by dbfread, a reader that shares nothing with ours.

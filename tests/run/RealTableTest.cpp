@@ -288,6 +288,9 @@ TEST_P(ChangedDuringARun, EndsInAMessageThatSaysWhat)
     if (change == "Replaced")
         GTEST_SKIP() << "Windows refuses to replace a file that a program holds open: another "
                         "program cannot replace the table during a run";
+    if (change == "ShortenedMidWalk")
+        GTEST_SKIP() << "Windows refuses to shorten a file while the run has a view of it mapped "
+                        "(TableFailure's UnderMappedPages checks the refusal and the run)";
     if (change == "Deleted" && GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version"))
         GTEST_SKIP() << "Wine does not report a file deleted while open as delete-pending, as "
                         "Windows does";
@@ -406,8 +409,8 @@ const Change kChanges[] = {
          std::filesystem::resize_file(file, threeRecords().header().size() +
                                                 threeRecords().recordLength());
      },
-     // The record named is where the loss was noticed: the one being saved
-     // (Windows), or on POSIX the one before it, whose mapped page the file lost.
+     // The record named is where the loss was noticed: the one being saved,
+     // or the one before it, whose mapped page the file lost.
      "Input past end of file: FILE was shortened during the run: record "},
 };
 

@@ -27,6 +27,8 @@ public:
     // and lets it go on. pause() is false when it has ended already.
     bool pause();
     void resume();
+    // Whether it has not ended yet.
+    bool running();
     // Its exit status; a negative number when it was ended abruptly.
     int wait();
 

@@ -62,6 +62,18 @@ void ChildProcess::resume()
         ::kill(static_cast<pid_t>(m_process), SIGCONT);
 }
 
+bool ChildProcess::running()
+{
+    if (!m_started || m_waited)
+        return false;
+    int status = 0;
+    if (waitpid(static_cast<pid_t>(m_process), &status, WNOHANG) <= 0)
+        return true;
+    m_waited = true;
+    m_status = WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
+    return false;
+}
+
 int ChildProcess::wait()
 {
     if (!m_started || m_waited)

@@ -106,6 +106,11 @@ void ChildProcess::resume()
         go(handleOf(m_process));
 }
 
+bool ChildProcess::running()
+{
+    return m_started && !m_waited && WaitForSingleObject(handleOf(m_process), 0) != WAIT_OBJECT_0;
+}
+
 int ChildProcess::wait()
 {
     if (!m_started || m_waited)

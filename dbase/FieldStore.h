@@ -1,0 +1,64 @@
+// How a save changes one field in a file's mapped pages so that no end of the
+// process can cut it (SystemFileIoPosix.cpp and SystemFileIoWin32.cpp): the
+// bytes that differ, widened to 8 inside the field, as one store instruction;
+// a single byte as one store; else one write call of the whole field.
+#pragma once
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <span>
+
+namespace halvane::dbase
+{
+
+struct FieldStore {
+    std::size_t at = 0;   // where the store begins, in the field
+    std::size_t size = 0; // 8 or 1; 0: write the field with one call
+};
+
+inline FieldStore storeFor(std::span<const char> was, std::span<const char> now)
+{
+    std::size_t first = 0, last = now.size();
+    while (first < last && was[first] == now[first])
+        ++first;
+    while (last > first && was[last - 1] == now[last - 1])
+        --last;
+    if (last - first <= 8 && now.size() >= 8)
+        return {std::min(first, now.size() - 8), 8};
+    if (last - first == 1)
+        return {first, 1};
+    return {};
+}
+
+// One store instruction of 8 bytes at any address: a process ends between
+// two instructions, so a kill leaves all 8 bytes or none. (memcpy of 9 to 16
+// bytes is two stores, and of more a loop that an interrupt can cut.)
+inline void store8(char* to, const char* from)
+{
+    using Unaligned64 = std::uint64_t __attribute__((aligned(1), may_alias));
+#if defined(__i386__)
+    // A 32-bit processor stores a 64-bit integer as two 32-bit halves; the
+    // FPU loads any 64-bit integer exactly and stores it with one instruction.
+    __asm__ volatile("fildll %1\n\tfistpll %0"
+                     : "=m"(*reinterpret_cast<Unaligned64*>(to))
+                     : "m"(*reinterpret_cast<const Unaligned64*>(from)));
+#else
+    std::uint64_t value;
+    std::memcpy(&value, from, 8);
+    *reinterpret_cast<volatile Unaligned64*>(to) = value;
+#endif
+}
+
+// The field's change made by `store` at `to` (the field in the mapping),
+// `now` being the field's new bytes; nothing when the store is a write call.
+inline void storeField(char* to, std::span<const char> now, FieldStore store)
+{
+    if (store.size == 8)
+        store8(to + store.at, now.data() + store.at);
+    else if (store.size == 1)
+        *static_cast<volatile char*>(to + store.at) = now[store.at];
+}
+
+} // namespace halvane::dbase
