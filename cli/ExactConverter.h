@@ -4,11 +4,14 @@
 #pragma once
 
 #include "cli/DifferenceList.h"
+#include "core/ConversionCache.h"
 #include "core/DateTable.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace halvane::cli
 {
@@ -34,6 +37,11 @@ private:
     const DateTable& m_table;
     bool m_fourDigitYear;
     DifferenceList m_differences;
+    // A schedule repeats its days: the calendar's answers are remembered, and
+    // by ConversionCache::slotOf whether the table's differs (0 not yet
+    // compared, 1 the same, 2 different).
+    ConversionCache m_exact;
+    std::vector<std::uint8_t> m_compared;
 };
 
 } // namespace halvane::cli

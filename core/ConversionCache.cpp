@@ -7,26 +7,29 @@
 
 namespace halvane
 {
-namespace
-{
-
-} // namespace
-
-ConversionCache::Entry* ConversionCache::entryFor(std::string_view dateText)
+std::optional<std::size_t> ConversionCache::slotOf(std::string_view dateText)
 {
     // A slot for every year, month and day number of the range, real day or
     // not: the cache only remembers what the conversion answered.
     const auto date = GregorianDate::fromIso(dateText);
     if (!date)
-        return nullptr;
+        return std::nullopt;
     const auto [year, month, day] = *date;
     if (year < kFirstYear || year >= kFirstYear + kYears || month < 1 || month > 12 || day < 1 ||
         day > 31)
+        return std::nullopt;
+    return (std::size_t(year - kFirstYear) * 12 + std::size_t(month - 1)) * 31 +
+           std::size_t(day - 1);
+}
+
+ConversionCache::Entry* ConversionCache::entryFor(std::string_view dateText)
+{
+    const auto slot = slotOf(dateText);
+    if (!slot)
         return nullptr;
     if (m_entries.empty())
-        m_entries.resize(std::size_t(kYears) * 12 * 31);
-    return &m_entries[(std::size_t(year - kFirstYear) * 12 + std::size_t(month - 1)) * 31 +
-                      std::size_t(day - 1)];
+        m_entries.resize(kSlots);
+    return &m_entries[*slot];
 }
 
 std::optional<std::string> ConversionCache::convert(std::string_view dateText) const

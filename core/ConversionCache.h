@@ -34,6 +34,12 @@ public:
     // they stay in the processor's cache.
     std::optional<std::string> shamsiDate(std::string_view dateText);
 
+    // How many texts are remembered at most, and the place of `dateText`
+    // among them: for a caller that keeps more about each date beside the
+    // answers. Nothing for a text that is not remembered.
+    static constexpr std::size_t kSlots = std::size_t(70) * 12 * 31;
+    static std::optional<std::size_t> slotOf(std::string_view dateText);
+
 private:
     struct Entry {
         std::array<char, DateTable::kWidth> text;
@@ -42,6 +48,7 @@ private:
     };
     static constexpr int kFirstYear = 1970;
     static constexpr int kYears = 70;
+    static_assert(kSlots == std::size_t(kYears) * 12 * 31);
     // The entry of a text of the form kept; nullptr for any other text.
     Entry* entryFor(std::string_view dateText);
     std::optional<std::string> convert(std::string_view dateText) const;

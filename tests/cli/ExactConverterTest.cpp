@@ -76,6 +76,24 @@ TEST(ExactConverter, CountsAndListsTheDatesTheTableConvertsOtherwise)
               "  record 2, ES: 2024-01-01: (not found) -> 1402/10/11\n"
               "  record 3, SHTF: 1993-03-20: 71/12/30 -> 1371/12/29\n");
 
+    // The answers are remembered: a date met again is written and counted
+    // again, as the first time.
+    ExactConverter again(deliveredDates(), "DATES.TXT", false, true);
+    for (long record = 1; record <= 3; ++record) {
+        EXPECT_EQ(again.convert(record, "ES", "1980-03-20"), "58/12/30");
+        EXPECT_EQ(again.convert(record, "EF", "2000-03-21"), "79/01/02");
+        EXPECT_EQ(again.convert(record, "ES_T1", "2024-01-01"), "02/10/11");
+    }
+    EXPECT_EQ(again.differences().summary(), "6 differ from DATES.TXT");
+    EXPECT_EQ(printed(again.differences()),
+              "Exact dates that differ from DATES.TXT: 6\n"
+              "  record 1, ES: 1980-03-20: 59/01/01 -> 58/12/30\n"
+              "  record 1, ES_T1: 2024-01-01: (not found) -> 02/10/11\n"
+              "  record 2, ES: 1980-03-20: 59/01/01 -> 58/12/30\n"
+              "  record 2, ES_T1: 2024-01-01: (not found) -> 02/10/11\n"
+              "  record 3, ES: 1980-03-20: 59/01/01 -> 58/12/30\n"
+              "  record 3, ES_T1: 2024-01-01: (not found) -> 02/10/11\n");
+
     ExactConverter counting(deliveredDates(), "MY.TXT", false, false);
     counting.convert(1, "ES", "2024-01-01");
     EXPECT_EQ(counting.differences().summary(), "1 differs from MY.TXT");
