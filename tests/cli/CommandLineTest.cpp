@@ -1,13 +1,15 @@
-// The command line of shamsi-dates, the list of dates not found, and the
-// progress bar: the parts of the runner that are not the run itself.
+// The command line of shamsi-dates and the list of dates not found: the parts
+// of the runner that are not the run itself.
 #include "cli/CommandLine.h"
 
 #include "cli/NotFoundList.h"
+#include "tests/support/TempDir.h"
 
 #include <cstdio>
 #include <gtest/gtest.h>
 
 using namespace halvane::cli;
+using halvane::test::written;
 
 namespace
 {
@@ -68,30 +70,19 @@ TEST(CommandLine, HelpAndVersion)
     EXPECT_NE(usageText().find("--dry-run"), std::string::npos);
 }
 
-std::string contents(std::FILE* f)
-{
-    std::rewind(f);
-    std::string text;
-    char buffer[4096];
-    std::size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
-        text.append(buffer, n);
-    return text;
-}
-
 TEST(NotFoundList, ListsEveryDateInOrderWithItsCount)
 {
     NotFoundList list;
     std::FILE* out = std::tmpfile();
     list.print(out);
-    EXPECT_EQ(contents(out), "") << "nothing to list, no heading";
+    EXPECT_EQ(written(out), "") << "nothing to list, no heading";
 
     list.add(3, "ES", "1979-12-31");
     list.add(7, "EF_T1", "2024-01-01");
     list.add(9, "EF", std::string_view("20\x01\xff-1\\", 7));
     EXPECT_EQ(list.count(), 3);
     list.print(out);
-    EXPECT_EQ(contents(out), "Unable to Calculate Shamsi Dates (Date Not Found): 3\n"
+    EXPECT_EQ(written(out), "Unable to Calculate Shamsi Dates (Date Not Found): 3\n"
                              "  record 3, ES: 1979-12-31\n"
                              "  record 7, EF_T1: 2024-01-01\n"
                              "  record 9, EF: 20\\x01\\xFF-1\\x5C\n");

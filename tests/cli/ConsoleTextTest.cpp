@@ -1,6 +1,7 @@
 // The command line's text output to a file or a pipe: the UTF-8 bytes as
 // they are, Persian names among them, formatted or not.
 #include "cli/Console.h"
+#include "tests/support/TempDir.h"
 
 #include <cstdio>
 #include <gtest/gtest.h>
@@ -10,16 +11,6 @@ namespace halvane::test
 {
 namespace
 {
-
-std::string written(std::FILE* f)
-{
-    std::fflush(f);
-    std::rewind(f);
-    std::string text;
-    for (int c = std::fgetc(f); c != EOF; c = std::fgetc(f))
-        text += static_cast<char>(c);
-    return text;
-}
 
 TEST(ConsoleText, ToAFileTheUtf8BytesAsTheyAre)
 {

@@ -4,6 +4,7 @@
 #include "core/ExactShamsiDate.h"
 
 #include "tests/support/ScheduleTables.h"
+#include "tests/support/TempDir.h"
 
 #include <cstdio>
 #include <gtest/gtest.h>
@@ -50,11 +51,7 @@ std::string printed(DifferenceList& list)
 {
     std::FILE* f = std::tmpfile();
     list.print(f);
-    std::rewind(f);
-    std::string text;
-    char buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;)
-        text.append(buffer, n);
+    std::string text = written(f);
     std::fclose(f);
     return text;
 }

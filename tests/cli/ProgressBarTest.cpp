@@ -5,6 +5,7 @@
 #include "cli/ProgressBar.h"
 
 #include "tests/support/SteppedClock.h"
+#include "tests/support/TempDir.h"
 
 #include <algorithm>
 #include <chrono>
@@ -30,18 +31,6 @@ long redraws(std::FILE* out)
         count += c == '\r';
     std::fseek(out, 0, SEEK_END);
     return count;
-}
-
-// Everything written on `out` so far.
-std::string written(std::FILE* out)
-{
-    std::fflush(out);
-    std::rewind(out);
-    std::string text;
-    for (int c = std::fgetc(out); c != EOF; c = std::fgetc(out))
-        text += static_cast<char>(c);
-    std::fseek(out, 0, SEEK_END);
-    return text;
 }
 
 // The bar on passes of several lengths and redraw costs. The stepped clock

@@ -463,6 +463,13 @@ class Program:
             self.process.wait()
 
 
+def start_wait(args):
+    # How long a start may take to show its first window: under Wine a start
+    # also starts Wine's own services in a fresh prefix, which on a machine
+    # busy with other tests takes far longer than the program itself.
+    return 90 if args.wine else 30
+
+
 def splash_title(args):
     # The splash window has no caption: Qt names it after the program, Wine
     # leaves it empty.
@@ -470,7 +477,7 @@ def splash_title(args):
 
 
 def start_main_window(display, args, shots):
-    splash = display.wait_for(splash_title(args))
+    splash = display.wait_for(splash_title(args), seconds=start_wait(args))
     expect_design_window(display, splash, SPLASH, "the splash window")
     shots("splash", splash)
     display.click(splash, SPLASH, SPLASH_OK)
@@ -525,7 +532,7 @@ def exact_job(args, display, table, elsewhere, shots):
     qrx2 = Program(args, display, table, elsewhere,
                    switches=("/exact" if args.wine else "--exact",))
     try:
-        splash = display.wait_for(splash_title(args))
+        splash = display.wait_for(splash_title(args), seconds=start_wait(args))
         display.key(splash, "space")  # "OK" has the focus
         main_window = display.wait_for(EXACT_TITLE)
         display.wait_gone(splash)
@@ -558,7 +565,7 @@ def exact_job(args, display, table, elsewhere, shots):
 
 
 def open_about(display, args):
-    splash = display.wait_for(splash_title(args))
+    splash = display.wait_for(splash_title(args), seconds=start_wait(args))
     display.click(splash, SPLASH, SPLASH_ABOUT)
     about = display.wait_for("About Halvane Shamsi Dates")
     expect_design_window(display, about, ABOUT, "the About window", centred=False)

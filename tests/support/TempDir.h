@@ -1,6 +1,7 @@
 // A fresh temporary directory, removed with everything in it at scope end.
 #pragma once
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -64,6 +65,20 @@ inline std::string readFile(const std::filesystem::path& file)
     in.read(bytes.data(), std::streamsize(bytes.size()));
     bytes.resize(std::size_t(in.gcount()));
     return bytes;
+}
+
+// Everything a stream opened for update (std::tmpfile) has had written so
+// far; the stream is left at its end, to go on writing.
+inline std::string written(std::FILE* stream)
+{
+    std::fflush(stream);
+    std::rewind(stream);
+    std::string text;
+    char buffer[4096];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, stream)) > 0;)
+        text.append(buffer, n);
+    std::fseek(stream, 0, SEEK_END);
+    return text;
 }
 
 } // namespace halvane::test
