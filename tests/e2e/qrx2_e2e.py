@@ -223,6 +223,23 @@ def check_table(before, after, records, exact=False):
 
 class Display:
     def __init__(self, wm=None):
+        # An X server that said it is ready but takes no connection (seen
+        # once on a machine busy with other tests' servers) is started again.
+        for attempt in range(3):
+            self.start_server()
+            if subprocess.run(["xdpyinfo"], env=dict(os.environ, DISPLAY=self.name),
+                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                              timeout=30).returncode == 0:
+                break
+            print("Xvfb on %s takes no connection; starting another" % self.name,
+                  file=sys.stderr)
+            self.server.terminate()
+            self.server.wait()
+        else:
+            fail("no Xvfb that takes connections")
+        self.init_window_manager(wm)
+
+    def start_server(self):
         read_end, write_end = os.pipe()
         self.server = subprocess.Popen(
             ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "%dx%dx24" % SCREEN,
@@ -236,6 +253,8 @@ class Display:
             number += chunk
         os.close(read_end)
         self.name = ":" + number.decode().strip()
+
+    def init_window_manager(self, wm):
         # Wine draws a window's frame itself, inside the window's X window,
         # when no window manager frames it (none runs, or it has no caption);
         # Qt's X windows are always the client areas.
@@ -685,7 +704,7 @@ def main():
     # Its files lie beside the program itself, also when it is started
     # through a link (as /usr/bin/qrx2 of the Debian package is).
     args.program_dir = os.path.dirname(os.path.realpath(args.program))
-    for tool in ("Xvfb", "xdotool", "xwininfo", "xprop", "import", "compare") + (
+    for tool in ("Xvfb", "xdotool", "xwininfo", "xdpyinfo", "xprop", "import", "compare") + (
             (args.wm,) if args.wm else ()):
         if not shutil.which(tool):
             print("skipped: %s is not installed" % tool)
