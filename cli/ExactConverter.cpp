@@ -27,8 +27,11 @@ ExactConverter::ExactConverter(const DateTable& table, std::string tableFile, bo
 }
 
 std::optional<std::string> ExactConverter::convert(long record, std::string_view field,
-                                                   std::string_view dateText)
+                                                   std::string_view dateText, bool* sameAsTable)
 {
+    bool same = true;
+    bool& agreed = sameAsTable ? *sameAsTable : same;
+    agreed = true;
     auto exact = m_exact.shamsiDate(dateText);
     std::uint8_t* compared = nullptr;
     if (const auto slot = ConversionCache::slotOf(dateText)) {
@@ -50,6 +53,7 @@ std::optional<std::string> ExactConverter::convert(long record, std::string_view
         if (!differs)
             return exact;
     }
+    agreed = false;
     m_differences.add(record, field, dateText, table, exact);
     return exact;
 }

@@ -28,8 +28,11 @@ public:
     // when the date cannot be converted. A date whose text differs from the
     // table method's (trailing spaces aside, as the engine stores them; the
     // year in two digits in either case) is added to the differences.
+    // `sameAsTable`, when given, is set to whether the table method gives
+    // the same date, so that nothing was listed (and asking again about the
+    // same text would list nothing either).
     std::optional<std::string> convert(long record, std::string_view field,
-                                       std::string_view dateText);
+                                       std::string_view dateText, bool* sameAsTable = nullptr);
 
     DifferenceList& differences() { return m_differences; }
 

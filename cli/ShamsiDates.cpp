@@ -65,6 +65,40 @@ std::optional<ExactConverter> exactConverter(const CommandLine& command, const D
                                          command.fourDigitYear, command.dryRun);
 }
 
+// The run's converter: by the date table, or by the Persian calendar with
+// --exact; every date counted as converted or listed as not found. A date
+// converted and listed nowhere else is the same again the next time.
+class ReportedConversion final : public dbase::DateConverter
+{
+public:
+    ReportedConversion(const WatchedTable& table, RunReport& report, const DateTable& dates,
+                       std::optional<ExactConverter>& exact)
+        : m_table(table), m_report(report), m_conversions(dates), m_exact(exact)
+    {
+    }
+
+    std::string convert(std::string_view source, std::string_view dateText, bool& again) override
+    {
+        bool sameAsTable = true;
+        if (auto result =
+                m_exact ? m_exact->convert(m_table.currentRecord(), source, dateText, &sameAsTable)
+                        : m_conversions.shamsiDate(dateText)) {
+            m_report.converted();
+            again = sameAsTable;
+            return std::move(*result);
+        }
+        m_report.notFound(m_table.currentRecord(), source, dateText);
+        return std::string();
+    }
+    void convertedAgain(std::string_view) override { m_report.converted(); }
+
+private:
+    const WatchedTable& m_table;
+    RunReport& m_report;
+    ConversionCache m_conversions;
+    std::optional<ExactConverter>& m_exact;
+};
+
 // Loads the date table, runs the conversion over the table and reports it.
 int fillTable(const CommandLine& command, bool outputOpen)
 {
@@ -90,16 +124,7 @@ int fillTable(const CommandLine& command, bool outputOpen)
     std::optional<ExactConverter> exact = exactConverter(command, dates);
     if (exact)
         report.setDifferences(exact->differences());
-    ConversionCache conversions(dates);
-    const run::Converter convert = [&](std::string_view field, std::string_view text) {
-        if (auto result = exact ? exact->convert(table.currentRecord(), field, text)
-                                : conversions.shamsiDate(text)) {
-            report.converted();
-            return std::move(*result);
-        }
-        report.notFound(table.currentRecord(), field, text);
-        return std::string();
-    };
+    ReportedConversion convert(table, report, dates, exact);
     TerminalDisplay display;
 
     report.begin();

@@ -28,4 +28,12 @@ void WatchedTable::Update()
     ++m_saved;
 }
 
+void WatchedTable::FillRecord(std::span<const dbase::DatePair> pairs, dbase::DateConverter& convert)
+{
+    // The engine's own fill, in one step where it can: the record is saved
+    // when it returns.
+    m_inner->FillRecord(pairs, convert);
+    ++m_saved;
+}
+
 } // namespace halvane::cli

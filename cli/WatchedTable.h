@@ -42,6 +42,7 @@ private:
         m_inner->SetField(name, text);
     }
     void Update() override;
+    void FillRecord(std::span<const dbase::DatePair> pairs, dbase::DateConverter& convert) override;
     void Flush() override { m_inner->Flush(); }
     long RecordCount() const override { return m_inner->RecordCount(); }
     long AbsolutePosition() const override { return m_inner->AbsolutePosition(); }

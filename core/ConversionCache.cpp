@@ -1,6 +1,5 @@
 #include "core/ConversionCache.h"
 
-#include "core/GregorianDate.h"
 #include "core/ShamsiConv.h"
 
 #include <cstring>
@@ -14,12 +13,7 @@ std::optional<std::size_t> ConversionCache::slotOf(std::string_view dateText)
     const auto date = GregorianDate::fromIso(dateText);
     if (!date)
         return std::nullopt;
-    const auto [year, month, day] = *date;
-    if (year < kFirstYear || year >= kFirstYear + kYears || month < 1 || month > 12 || day < 1 ||
-        day > 31)
-        return std::nullopt;
-    return (std::size_t(year - kFirstYear) * 12 + std::size_t(month - 1)) * 31 +
-           std::size_t(day - 1);
+    return slotOf(*date);
 }
 
 ConversionCache::Entry* ConversionCache::entryFor(std::string_view dateText)

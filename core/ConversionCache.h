@@ -8,6 +8,7 @@
 
 #include "core/DateTable.h"
 #include "core/ExactShamsiDate.h"
+#include "core/GregorianDate.h"
 
 #include <array>
 #include <cstdint>
@@ -39,6 +40,17 @@ public:
     // answers. Nothing for a text that is not remembered.
     static constexpr std::size_t kSlots = std::size_t(70) * 12 * 31;
     static std::optional<std::size_t> slotOf(std::string_view dateText);
+    // The same place for a date read some other way (as from a table's
+    // YYYYMMDD bytes, by the million: inline).
+    static std::optional<std::size_t> slotOf(const GregorianDate& date)
+    {
+        const auto [year, month, day] = date;
+        if (year < kFirstYear || year >= kFirstYear + kYears || month < 1 || month > 12 ||
+            day < 1 || day > 31)
+            return std::nullopt;
+        return (std::size_t(year - kFirstYear) * 12 + std::size_t(month - 1)) * 31 +
+               std::size_t(day - 1);
+    }
 
 private:
     struct Entry {

@@ -9,8 +9,12 @@
 
 #include "core/Digits.h"
 
+#include <bit>
+#include <cstdint>
+#include <cstring>
 #include <optional>
 #include <string_view>
+#include <type_traits>
 
 namespace halvane
 {
@@ -54,10 +58,31 @@ struct GregorianDate {
     // "yyyymmdd", a date field's bytes.
     static constexpr std::optional<GregorianDate> fromCompact(std::string_view text)
     {
-        GregorianDate d;
-        if (text.size() != 8 || !readDigits(text, 0, 4, d.year) ||
-            !readDigits(text, 4, 2, d.month) || !readDigits(text, 6, 2, d.day))
+        if (text.size() != 8)
             return std::nullopt;
+        // The eight bytes as one word, the first in the lowest bits, checked
+        // and read all at once.
+        static_assert(std::endian::native == std::endian::little);
+        std::uint64_t word = 0;
+        if (std::is_constant_evaluated()) {
+            for (std::size_t i = 0; i < 8; ++i)
+                word |= std::uint64_t(static_cast<unsigned char>(text[i])) << (8 * i);
+        } else {
+            std::memcpy(&word, text.data(), 8);
+        }
+        // A digit is 0x30 to 0x39: its high half is 3, and still 3 after 6
+        // is added.
+        constexpr std::uint64_t kHigh = 0xF0F0F0F0F0F0F0F0u, kThrees = 0x3030303030303030u,
+                                kSixes = 0x0606060606060606u;
+        if ((word & kHigh) != kThrees || ((word + kSixes) & kHigh) != kThrees)
+            return std::nullopt;
+        const std::uint64_t digits = word & 0x0F0F0F0F0F0F0F0Fu;
+        // Every other byte: ten times its digit plus the next one's.
+        const std::uint64_t pairs = (digits * 10 + (digits >> 8)) & 0x00FF00FF00FF00FFu;
+        GregorianDate d;
+        d.year = int(pairs & 0xFF) * 100 + int(pairs >> 16 & 0xFF);
+        d.month = int(pairs >> 32 & 0xFF);
+        d.day = int(pairs >> 48 & 0xFF);
         return d;
     }
 

@@ -1,6 +1,8 @@
 #include "dbase/DbfRecordSet.h"
 
+#include "core/ConversionCache.h"
 #include "core/GregorianDate.h"
+#include "dbase/FieldStore.h"
 #include "system/Clock.h"
 #include "system/DisplayName.h"
 #include "system/Failure.h"
@@ -26,14 +28,6 @@ std::string_view trimmed(std::string_view text, std::string_view blanks = " ")
     return text.substr(first, text.find_last_not_of(blanks) - first + 1);
 }
 
-bool sameBytes(const char* a, const char* b, std::size_t n)
-{
-    for (std::size_t i = 0; i < n; ++i)
-        if (a[i] != b[i])
-            return false;
-    return true;
-}
-
 // Copies `n` bytes: up to 16 of them with two fixed-size (inlined) copies
 // that may overlap, as the walk copies field texts by the million.
 void copyBytes(char* to, const char* from, std::size_t n)
@@ -57,6 +51,9 @@ void copyBytes(char* to, const char* from, std::size_t n)
         std::memcpy(to, from, n);
     }
 }
+
+constexpr char kSpaces[16] = {' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ',
+                              ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '};
 
 // A date field's 8 bytes, YYYYMMDD, into `value`: ISO text, Null when empty,
 // else the stored text itself (which no conversion places).
@@ -231,7 +228,9 @@ void DbfRecordSet::MoveLast()
 
 void DbfRecordSet::MoveFirst()
 {
-    m_digests.clear(m_layout.recordLength);
+    m_digests.clear(m_layout.recordLength, m_layout.recordCount);
+    // A new walk asks its converter anew.
+    m_fillConverter = nullptr;
     moveTo(0);
 }
 
@@ -357,6 +356,13 @@ void DbfRecordSet::SetField(std::string_view name, std::string_view text)
                           displayName(m_path) + " is " + typeName(f.type) + ", " +
                           count(f.width, "byte", "bytes") +
                           " wide; the text it should take needs a character field");
+    placeText(f, text, m_edit.data() + f.offset);
+    if (!isSet(f))
+        m_set.push_back(&f);
+}
+
+void DbfRecordSet::placeText(const FieldLayout& f, std::string_view text, char* at) const
+{
     const std::string_view kept = text.substr(0, text.find_last_not_of(' ') + 1);
     if (kept.size() > f.width)
         throw Failure(err::FieldTooSmall,
@@ -365,16 +371,157 @@ void DbfRecordSet::SetField(std::string_view name, std::string_view text)
                           displayText(f.name) + "' of " + displayName(m_path) + " is " +
                           count(f.width, "character", "characters") + " wide, the text '" +
                           displayText(kept) + "' has " + std::to_string(kept.size()));
-    static constexpr char kSpaces[16] = {' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ',
-                                         ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '};
-    char* at = m_edit.data() + f.offset;
     copyBytes(at, kept.data(), kept.size());
     if (const std::size_t rest = f.width - kept.size(); rest <= sizeof kSpaces)
         copyBytes(at + kept.size(), kSpaces, rest);
     else
         std::memset(at + kept.size(), ' ', rest);
-    if (!isSet(f))
-        m_set.push_back(&f);
+}
+
+namespace
+{
+
+static_assert(ConversionCache::kSlots < 0xFFFF, "a remembered text's place fits two bytes");
+constexpr std::uint64_t kBlankDate = 0x2020202020202020u; // "        "
+constexpr std::uint64_t kZeroDate = 0x3030303030303030u;  // "00000000"
+
+std::uint64_t load8(const char* bytes)
+{
+    std::uint64_t w;
+    std::memcpy(&w, bytes, 8);
+    return w;
+}
+
+bool allSpaces(const char* bytes, std::size_t n)
+{
+    return std::all_of(bytes, bytes + n, [](char c) { return c == ' '; });
+}
+
+// Pairs are told apart by where they and their names lie: a run passes the
+// same pairs for every record.
+bool samePair(const DatePair& a, const DatePair& b)
+{
+    return a.first.data() == b.first.data() && a.first.size() == b.first.size() &&
+           a.second.data() == b.second.data() && a.second.size() == b.second.size();
+}
+
+} // namespace
+
+bool DbfRecordSet::fillsInOneStep(std::span<const DatePair> pairs, const DateConverter& convert)
+{
+    bool same = m_fillConverter == &convert && m_fill.size() == pairs.size();
+    // The same pairs as the last record's, as the walk passes them: no
+    // need to look at each.
+    if (same && pairs.data() == m_fillPairs)
+        return m_fillInOneStep;
+    for (std::size_t i = 0; same && i < pairs.size(); ++i)
+        same = samePair(m_fill[i].names, pairs[i]);
+    m_fillPairs = pairs.data();
+    if (same)
+        return m_fillInOneStep;
+    m_fillConverter = &convert;
+    m_rememberedAt.assign(ConversionCache::kSlots, 0);
+    m_remembered.clear();
+    m_fill.assign(pairs.size(), {});
+    m_fillInOneStep = pairs.size() <= kMaxFillPairs;
+    for (std::size_t i = 0; i < pairs.size(); ++i) {
+        FillPair& pair = m_fill[i];
+        pair.names = pairs[i];
+        pair.source = m_layout.find(pairs[i].first);
+        pair.destination = m_layout.find(pairs[i].second);
+        if (!pair.source || !pair.destination || pair.source->type != 'D' ||
+            pair.source->width != 8 || pair.destination->type != 'C')
+            m_fillInOneStep = false;
+        // A destination set twice is left to the edit, which keeps the last.
+        for (std::size_t j = 0; j < i; ++j)
+            if (m_fill[j].destination == pair.destination)
+                m_fillInOneStep = false;
+    }
+    return m_fillInOneStep;
+}
+
+std::uint16_t* DbfRecordSet::rememberedPlace(const FillPair& pair, const char* record)
+{
+    const auto read = GregorianDate::fromCompact({record + pair.source->offset, 8});
+    const auto slot = read ? ConversionCache::slotOf(*read) : std::nullopt;
+    if (!slot)
+        return nullptr;
+    std::uint16_t* place = &m_rememberedAt[*slot];
+    if (*place)
+        __builtin_prefetch(&m_remembered[*place - 1]);
+    return place;
+}
+
+bool DbfRecordSet::fillDestination(const FillPair& pair, const char* record, std::uint16_t* place,
+                                   DateConverter& convert)
+{
+    const FieldLayout& to = *pair.destination;
+    const std::size_t width = to.width;
+    const char* now = record + to.offset;
+    char* at = m_edit.data() + to.offset;
+    const char* stored = record + pair.source->offset;
+    const std::uint64_t bytes = load8(stored);
+    const std::string_view date(stored, 8);
+    // Empty (blanks, or zeros): " ", nothing asked.
+    if (bytes == kBlankDate || bytes == kZeroDate) {
+        if (now[0] == ' ' && allSpaces(now, width))
+            return false;
+        std::memset(at, ' ', width);
+        return true;
+    }
+    if (place && *place && m_remembered[*place - 1].length <= width) {
+        const Remembered* known = &m_remembered[*place - 1];
+        convert.convertedAgain(pair.names.first);
+        const std::size_t head = std::min<std::size_t>(width, known->text.size());
+        if (sameBytes(known->text.data(), now, head) && allSpaces(now + head, width - head))
+            return false;
+        std::memcpy(at, known->text.data(), head);
+        std::memset(at + head, ' ', width - head);
+        return true;
+    }
+    // As Field reads the source and SetField sets the destination.
+    FieldValue value;
+    readDate(date, value);
+    bool again = false;
+    const std::string text = value && !value->empty()
+                                 ? convert.convert(pair.names.first, *value, again)
+                                 : std::string(" ");
+    placeText(to, text, at);
+    const std::size_t length = text.find_last_not_of(' ') + 1;
+    if (place && again && length <= Remembered{}.text.size()) {
+        Remembered& known = m_remembered.emplace_back();
+        known.text.fill(' ');
+        std::memcpy(known.text.data(), text.data(), length);
+        known.length = static_cast<std::uint8_t>(length);
+        *place = static_cast<std::uint16_t>(m_remembered.size());
+    }
+    return !sameBytes(at, now, width);
+}
+
+void DbfRecordSet::FillRecord(std::span<const DatePair> pairs, DateConverter& convert)
+{
+    if (!fillsInOneStep(pairs, convert) || !loaded()) {
+        RecordSet::FillRecord(pairs, convert);
+        return;
+    }
+    // Edit and Update leave no edit open and nothing set.
+    m_editing = false;
+    m_set.clear();
+    char* record = currentRecord();
+    // Where the texts of all the record's dates are remembered, looked up
+    // first, so that the processor fetches them together.
+    std::array<std::uint16_t*, kMaxFillPairs> places;
+    for (std::size_t i = 0; i < m_fill.size(); ++i)
+        places[i] = rememberedPlace(m_fill[i], record);
+    std::array<const FieldLayout*, kMaxFillPairs> changes;
+    std::size_t changed = 0;
+    for (std::size_t i = 0; i < m_fill.size(); ++i)
+        if (fillDestination(m_fill[i], record, places[i], convert))
+            changes[changed++] = m_fill[i].destination;
+    if (m_access == Access::DryRun)
+        return;
+    requireFlag(record, m_position);
+    save(record, std::span(changes).first(changed));
 }
 
 void DbfRecordSet::Update()
@@ -388,7 +535,6 @@ void DbfRecordSet::Update()
     // The record as Edit read it, and where it lies in the file.
     char* record = currentRecord();
     requireFlag(record, m_position);
-    const std::uint64_t recordAt = m_layout.recordOffset(m_position);
     // The fields set whose bytes change.
     std::array<const FieldLayout*, 8> local;
     std::vector<const FieldLayout*> many;
@@ -403,35 +549,35 @@ void DbfRecordSet::Update()
     for (const FieldLayout* f : m_set)
         if (!sameBytes(m_edit.data() + f->offset, record + f->offset, f->width))
             changes[changed++] = f;
-    if (changed == 0)
+    save(record, changes.first(changed));
+}
+
+void DbfRecordSet::save(char* record, std::span<const FieldLayout* const> changes)
+{
+    if (changes.empty())
         return;
     stampToday();
     m_written = true;
-    writeChanges(record, recordAt, changes.first(changed));
-    for (std::size_t i = 0; i < changed; ++i)
-        copyBytes(record + changes[i]->offset, m_edit.data() + changes[i]->offset,
-                  changes[i]->width);
+    writeChanges(record, m_layout.recordOffset(m_position), changes);
+    for (const FieldLayout* f : changes)
+        copyBytes(record + f->offset, m_edit.data() + f->offset, f->width);
 }
 
 void DbfRecordSet::writeChanges(const char* record, std::uint64_t recordAt,
                                 std::span<const FieldLayout* const> changes)
 {
     const std::size_t changed = changes.size();
+    std::vector<FileIo::Replacement>& fields = m_replacements;
+    fields.clear();
+    for (const FieldLayout* f : changes)
+        fields.push_back({recordAt + f->offset,
+                          {record + f->offset, f->width},
+                          {m_edit.data() + f->offset, f->width}});
+    // A field another program wrote meanwhile keeps its text; the record is
+    // remembered as the run meant it, so the check at the end of the run
+    // finds the difference.
     std::size_t done = 0;
-    try {
-        for (; done < changed; ++done) {
-            const FieldLayout& f = *changes[done];
-            bool kept = false;
-            if (auto error = m_io.replace(m_handle, recordAt + f.offset, {record + f.offset, f.width},
-                                          {m_edit.data() + f.offset, f.width}, kept))
-                throw ioFailure(error, "cannot write record " + std::to_string(m_position + 1) +
-                                           " of",
-                                m_path);
-            // A field another program wrote meanwhile keeps its text; the
-            // record is remembered as the run meant it, so the check at the
-            // end of the run finds the difference.
-        }
-    } catch (const Failure&) {
+    if (auto error = m_io.replaceAll(m_handle, fields, done)) {
         // A save that failed part-way may have left some of the new fields in
         // the file: put the old ones back, so the record is whole as it was.
         // If that fails too, the device is lost anyway; the first failure is
@@ -447,7 +593,8 @@ void DbfRecordSet::writeChanges(const char* record, std::uint64_t recordAt,
         FileIo::Status now;
         if (!m_io.status(m_handle, now) && now.size < recordAt + m_layout.recordLength)
             throw shortened(m_position);
-        throw;
+        throw ioFailure(error, "cannot write record " + std::to_string(m_position + 1) + " of",
+                        m_path);
     }
 }
 

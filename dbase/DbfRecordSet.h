@@ -68,6 +68,13 @@ public:
     // shortened below the record, or the I/O failure; the fields written by
     // a save that failed are put back as Edit read them.
     void Update() override;
+    // Fills the record in one step where every pair is a date field (D, 8
+    // bytes) and a character field: the sources read in place, the texts
+    // the converter lets be remembered kept by the source's stored bytes,
+    // the destinations compared with the record, and the changed ones saved
+    // as Update saves them. Any other pairs (a missing field, another type)
+    // go the way of RecordSet::FillRecord, which says what is wrong.
+    void FillRecord(std::span<const DatePair> pairs, DateConverter& convert) override;
     // Syncs what this record set wrote to stable storage (nothing to do when
     // it wrote nothing, or for a dry run).
     void Flush() override;
@@ -104,6 +111,24 @@ private:
     bool isSet(const FieldLayout& f) const;
     void requireCurrent(std::string_view operation) const;
     void stampToday();
+    // Sets `text` into field `f` at `at`, as SetField does (3163 when it
+    // does not fit).
+    void placeText(const FieldLayout& f, std::string_view text, char* at) const;
+    // Saves the fields `changes` of the current record `record`, whose new
+    // bytes are in the edit.
+    void save(char* record, std::span<const FieldLayout* const> changes);
+    // Whether FillRecord can fill with `pairs` in one step, after resolving
+    // them (and forgetting what was remembered) when they or `convert` are
+    // not those of the last record.
+    bool fillsInOneStep(std::span<const DatePair> pairs, const DateConverter& convert);
+    // Where the text for the source of `pair` in `record` is remembered, or
+    // would be (nullptr: a date not kept).
+    struct FillPair;
+    std::uint16_t* rememberedPlace(const FillPair& pair, const char* record);
+    // The text for the source of `pair` in `record`, placed in the edit
+    // when it differs from the record's destination; whether it does.
+    bool fillDestination(const FillPair& pair, const char* record, std::uint16_t* place,
+                         DateConverter& convert);
     // Writes the changed fields of the current record, which lies at
     // `recordAt` and reads `record` in the file, with the bytes of the edit;
     // a failure puts the fields already written back first.
@@ -129,10 +154,34 @@ private:
     // The fields set in the edit, at their places in a record; which they are.
     std::vector<char> m_edit;
     std::vector<const FieldLayout*> m_set;
+    std::vector<FileIo::Replacement> m_replacements; // of the save being made
     bool m_editing = false;
     bool m_stamped = false;
     bool m_written = false;
     RecordDigests m_digests;
+
+    // What FillRecord keeps from one record to the next: the pairs it was
+    // last given, resolved, and the texts the converter let it remember, by
+    // the source's stored date (ConversionCache::slotOf of its YYYYMMDD).
+    struct FillPair {
+        DatePair names;
+        const FieldLayout* source = nullptr;
+        const FieldLayout* destination = nullptr;
+    };
+    struct Remembered {
+        std::array<char, 15> text; // space-padded
+        std::uint8_t length = 0;
+    };
+    static constexpr std::size_t kMaxFillPairs = 8;
+    std::vector<FillPair> m_fill;
+    const DatePair* m_fillPairs = nullptr;
+    const DateConverter* m_fillConverter = nullptr;
+    bool m_fillInOneStep = false;
+    // By date, the place in m_remembered plus one (0: not remembered): two
+    // bytes a day keep the dates of a schedule's projects close together in
+    // the processor's cache, and the texts lie in the order first met.
+    std::vector<std::uint16_t> m_rememberedAt;
+    std::vector<Remembered> m_remembered;
 
     // Field names as callers spell them, resolved once.
     struct Name {

@@ -22,6 +22,18 @@ bool isQuotaExceeded(std::error_code error)
 }
 } // namespace
 
+std::error_code FileIo::replaceAll(Handle file, std::span<const Replacement> fields,
+                                   std::size_t& done)
+{
+    for (done = 0; done < fields.size(); ++done) {
+        bool kept = false;
+        const Replacement& field = fields[done];
+        if (auto error = replace(file, field.offset, field.was, field.now, kept))
+            return error;
+    }
+    return {};
+}
+
 Failure ioFailure(std::error_code error, std::string_view what, const std::filesystem::path& file)
 {
     int number = err::DeviceIO;

@@ -77,6 +77,19 @@ public:
     // difference. Fails as write does, never extending the file.
     virtual std::error_code replace(Handle file, std::uint64_t offset, std::span<const char> was,
                                     std::span<const char> now, bool& kept) = 0;
+    // One field of a record to save, as replace takes it.
+    struct Replacement {
+        std::uint64_t offset = 0;
+        std::span<const char> was;
+        std::span<const char> now;
+    };
+    // Saves the changed fields of one record, in order, each as replace
+    // saves it; stops at the first that fails, `done` being how many were
+    // saved (written, or kept as another program wrote them) before it. This
+    // one calls replace for each; an implementation that writes through
+    // mapped pages does them in one pass.
+    virtual std::error_code replaceAll(Handle file, std::span<const Replacement> fields,
+                                       std::size_t& done);
     // Makes everything written to the file durable on stable storage.
     virtual std::error_code sync(Handle file) = 0;
     virtual std::error_code close(Handle file) = 0;

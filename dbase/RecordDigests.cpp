@@ -28,11 +28,13 @@ std::uint64_t finish(std::uint64_t h)
 
 } // namespace
 
-void RecordDigests::clear(std::size_t length)
+void RecordDigests::clear(std::size_t length, std::uint32_t expected)
 {
     m_length = length;
     m_tags.clear();
     m_groups.clear();
+    m_tags.reserve(expected);
+    m_groups.reserve(expected / kGroup + 1);
 }
 
 // Four independent lanes, each a multiply by an odd constant after taking a

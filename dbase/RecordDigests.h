@@ -18,8 +18,10 @@ public:
     // Records per group hash.
     static constexpr std::uint32_t kGroup = 1024;
 
-    // Forgets every record; records are `length` bytes from now on.
-    void clear(std::size_t length);
+    // Forgets every record; records are `length` bytes from now on, and
+    // about `expected` of them will be added: room is made for them at once,
+    // so the memory used never grows to twice what they need.
+    void clear(std::size_t length, std::uint32_t expected = 0);
     // The next record (0, 1, 2, ... in turn) as the walk leaves it.
     void add(const char* record);
     // Records added.

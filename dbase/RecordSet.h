@@ -5,8 +5,10 @@
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace halvane::dbase
 {
@@ -14,6 +16,27 @@ namespace halvane::dbase
 // A field's value as the run reads it: Null (an empty date), or its text form
 // (a date as "yyyy-mm-dd").
 using FieldValue = std::optional<std::string>;
+
+// A source date field (first) and the character field its Shamsi date text
+// goes to (second).
+using DatePair = std::pair<std::string_view, std::string_view>;
+
+// What the fill of a record asks for the text of each date it meets: the
+// run's Shamsi_Conv.
+class DateConverter
+{
+public:
+    virtual ~DateConverter() = default;
+    // The text to store for `dateText`, the value of the field `source`
+    // (never Null, never empty). Sets `again` when the same stored date, in
+    // this or another source field, may take the same text from now on, with
+    // convertedAgain() called instead: when the text depends on the date
+    // alone and asking does nothing that convertedAgain() would not do too
+    // (counting it).
+    virtual std::string convert(std::string_view source, std::string_view dateText,
+                                bool& again) = 0;
+    virtual void convertedAgain(std::string_view source) = 0;
+};
 
 class RecordSet
 {
@@ -38,6 +61,13 @@ public:
     // Saves the edited record to the table file. When it returns, the record
     // is in the file: it survives the end of the process by any path.
     virtual void Update() = 0;
+
+    // Fills the current record: Edit; for each pair, the destination set to
+    // the converter's text for the source's value, or to " " when that is
+    // Null or empty; Update. This is how it reads in these operations; a
+    // record set may do it in one step with the same effect on the file and
+    // the same questions to the converter, as the table engine does.
+    virtual void FillRecord(std::span<const DatePair> pairs, DateConverter& convert);
 
     // Makes every saved record durable on stable storage.
     virtual void Flush() = 0;

@@ -131,8 +131,10 @@ template <class Body> bool guarded(const char* begin, const char* end, Body&& bo
 // ---- Files -------------------------------------------------------------------
 
 // Windows of this size are mapped in turn as a walk moves through the file,
-// so the memory used does not grow with the table.
-constexpr std::uint64_t kWindow = 4 * 1024 * 1024;
+// so the memory used does not grow with the table. A window's pages count as
+// the process's own while it is mapped: 1 MiB keeps a run within 16 MB up to
+// 10,000,000 records, at the cost of a few hundred more system calls.
+constexpr std::uint64_t kWindow = 1024 * 1024;
 
 struct OpenFile {
     int fd = -1;
@@ -241,6 +243,53 @@ public:
             return kept || store.size != 0 ? std::error_code{} : wholeWrite(f.fd, offset, now);
         }
         return replaceByWriting(*this, file, offset, was, now, kept);
+    }
+
+    std::error_code replaceAll(Handle file, std::span<const Replacement> fields,
+                               std::size_t& done) override
+    {
+        done = 0;
+        OpenFile& f = of(file);
+        while (done < fields.size()) {
+            if (auto error = reach(f, fields[done].offset, fields[done].now.size()))
+                return error;
+            // The fields in this window, one after the other under one
+            // guard, each as replace saves it; a fault leaves the one being
+            // saved as it was, and the rest go the way of replace.
+            bool writeCall = false;
+            if (f.mapped && f.base && !guarded(f.base, f.base + f.length, [&] {
+                    for (; done < fields.size(); ++done) {
+                        const Replacement& field = fields[done];
+                        if (field.offset < f.start ||
+                            field.offset + field.now.size() > f.start + f.length)
+                            return;
+                        const FieldStore store = storeFor(field.was, field.now);
+                        if (store.size == 0) {
+                            writeCall = true;
+                            return;
+                        }
+                        char* to = f.base + (field.offset - f.start);
+                        if (sameBytes(to, field.was.data(), field.was.size())) {
+                            f.dirty = true;
+                            storeField(to, field.now, store);
+                        }
+                        std::atomic_signal_fence(std::memory_order_seq_cst);
+                    }
+                })) {
+                unmap(f);
+                f.mapped = false;
+            } else if (!writeCall && f.mapped && f.base) {
+                continue;
+            }
+            if (done == fields.size())
+                break;
+            bool kept = false;
+            const Replacement& field = fields[done];
+            if (auto error = replace(file, field.offset, field.was, field.now, kept))
+                return error;
+            ++done;
+        }
+        return {};
     }
 
     std::error_code sync(Handle file) override

@@ -15,36 +15,32 @@ dbase::RecordSet& require(dbase::RecordSet* recordSet)
     return *recordSet;
 }
 
-// One record: every pair is set in the edit, then the record is saved. A
-// failure anywhere leaves this record unsaved (no Update for it).
-void fillRecord(dbase::RecordSet& rs, const Converter& convert)
+// A Converter asked about every date: none of its answers is remembered.
+class AskEveryTime final : public dbase::DateConverter
 {
-    rs.Edit();
-    for (const auto& [source, destination] : kFieldPairs) {
-        const dbase::FieldValue value = rs.Field(source);
-        if (value && !value->empty()) {
-            // The test and the conversion each read the field: the engine
-            // is asked again rather than the first answer reused.
-            const dbase::FieldValue again = rs.Field(source);
-            rs.SetField(destination, convert(source, again ? std::string_view(*again) : ""));
-        } else {
-            rs.SetField(destination, " ");
-        }
+public:
+    explicit AskEveryTime(const Converter& convert) : m_convert(convert) {}
+    std::string convert(std::string_view source, std::string_view dateText, bool&) override
+    {
+        return m_convert(source, dateText);
     }
-    rs.Update();
-}
+    void convertedAgain(std::string_view) override {}
+
+private:
+    const Converter& m_convert;
+};
 
 } // namespace
 
 void convertTable(dbase::RecordSetSource& dataControl, RunDisplay& display,
-                  const Converter& convert)
+                  dbase::DateConverter& convert)
 {
     dbase::RecordSet& rs = require(dataControl.Recordset());
     rs.MoveLast();
     rs.MoveFirst();
     display.showPicture(kWaitPicture);
     while (!rs.Eof()) {
-        fillRecord(rs, convert);
+        rs.FillRecord(kFieldPairs, convert);
         rs.MoveNext();
     }
     // Success is only shown for records that are on stable storage.
@@ -55,6 +51,13 @@ void convertTable(dbase::RecordSetSource& dataControl, RunDisplay& display,
     }
 }
 
+void convertTable(dbase::RecordSetSource& dataControl, RunDisplay& display,
+                  const Converter& convert)
+{
+    AskEveryTime asking(convert);
+    convertTable(dataControl, display, asking);
+}
+
 std::string outcomeMessage(const Failure& failure)
 {
     if (failure.number() == err::ObjectNotSet)
@@ -63,7 +66,7 @@ std::string outcomeMessage(const Failure& failure)
 }
 
 Outcome runConversion(dbase::RecordSetSource& dataControl, RunDisplay& display,
-                      const Converter& convert)
+                      dbase::DateConverter& convert)
 {
     try {
         convertTable(dataControl, display, convert);
@@ -72,6 +75,13 @@ Outcome runConversion(dbase::RecordSetSource& dataControl, RunDisplay& display,
         return Outcome(failure.number(), outcomeMessage(failure));
     }
     return {};
+}
+
+Outcome runConversion(dbase::RecordSetSource& dataControl, RunDisplay& display,
+                      const Converter& convert)
+{
+    AskEveryTime asking(convert);
+    return runConversion(dataControl, display, asking);
 }
 
 } // namespace halvane::run

@@ -17,7 +17,7 @@ namespace halvane::run
 {
 
 // Source and destination fields, in the order each record is filled.
-inline constexpr std::array<std::pair<std::string_view, std::string_view>, 4> kFieldPairs{{
+inline constexpr std::array<dbase::DatePair, 4> kFieldPairs{{
     {"ES", "SHES"},
     {"EF", "SHEF"},
     {"ES_T1", "SHTS"},
@@ -43,13 +43,18 @@ public:
 
 // Turns the text of a source field's date into the text to store: the
 // windowed program's Shamsi_Conv. The source field's name is passed along so
-// that a front end can tell the user where a date could not be placed.
+// that a front end can tell the user where a date could not be placed. A
+// front end whose answers may be remembered gives a dbase::DateConverter
+// instead; a Converter is asked about every date.
 using Converter =
     std::function<std::string(std::string_view sourceField, std::string_view dateText)>;
 
 // The walk: takes the record set from `dataControl`, moves last then first,
-// shows wait.BMP, fills every record, flushes, and shows success.BMP and
-// focuses Run. Throws Failure on any failure (91 when there is no record set).
+// shows wait.BMP, fills every record (RecordSet::FillRecord), flushes, and
+// shows success.BMP and focuses Run. Throws Failure on any failure (91 when
+// there is no record set).
+void convertTable(dbase::RecordSetSource& dataControl, RunDisplay& display,
+                  dbase::DateConverter& convert);
 void convertTable(dbase::RecordSetSource& dataControl, RunDisplay& display,
                   const Converter& convert);
 
@@ -61,6 +66,8 @@ std::string outcomeMessage(const Failure& failure);
 // outcome message. Every front end ends a run with it; what follows a failure
 // (a message box and the end of the process, or a report and an exit status)
 // is the front end's.
+Outcome runConversion(dbase::RecordSetSource& dataControl, RunDisplay& display,
+                      dbase::DateConverter& convert);
 Outcome runConversion(dbase::RecordSetSource& dataControl, RunDisplay& display,
                       const Converter& convert);
 

@@ -74,12 +74,18 @@ TEST(ExactConverter, CountsAndListsTheDatesTheTableConvertsOtherwise)
               "  record 3, SHTF: 1993-03-20: 71/12/30 -> 1371/12/29\n");
 
     // The answers are remembered: a date met again is written and counted
-    // again, as the first time.
+    // again, as the first time, and said to agree with the table only when
+    // nothing was listed for it.
     ExactConverter again(deliveredDates(), "DATES.TXT", false, true);
     for (long record = 1; record <= 3; ++record) {
-        EXPECT_EQ(again.convert(record, "ES", "1980-03-20"), "58/12/30");
-        EXPECT_EQ(again.convert(record, "EF", "2000-03-21"), "79/01/02");
-        EXPECT_EQ(again.convert(record, "ES_T1", "2024-01-01"), "02/10/11");
+        bool same = true, agreed = false;
+        EXPECT_EQ(again.convert(record, "ES", "1980-03-20", &same), "58/12/30");
+        EXPECT_FALSE(same);
+        EXPECT_EQ(again.convert(record, "EF", "2000-03-21", &agreed), "79/01/02");
+        EXPECT_TRUE(agreed);
+        same = true;
+        EXPECT_EQ(again.convert(record, "ES_T1", "2024-01-01", &same), "02/10/11");
+        EXPECT_FALSE(same);
     }
     EXPECT_EQ(again.differences().summary(), "6 differ from DATES.TXT");
     EXPECT_EQ(printed(again.differences()),

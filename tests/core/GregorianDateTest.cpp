@@ -96,6 +96,11 @@ INSTANTIATE_TEST_SUITE_P(
                     TextCase{"letter", "2000O101", std::nullopt, false},
                     TextCase{"space", "2000 101", std::nullopt, false},
                     TextCase{"sign", "+0000101", std::nullopt, false},
+                    // The bytes next to the digits, in the first and the last place.
+                    TextCase{"colonLast", "2000010:", std::nullopt, false},
+                    TextCase{"slashFirst", "/0000101", std::nullopt, false},
+                    TextCase{"questionMark", "20?00101", std::nullopt, false},
+                    TextCase{"digitWithHighBit", "2000\26101", std::nullopt, false},
                     TextCase{"short", "2000011", std::nullopt, false},
                     TextCase{"long", "200001011", std::nullopt, false},
                     TextCase{"empty", "", std::nullopt, false}),
@@ -107,6 +112,27 @@ TEST(GregorianDate, ReadsOnlyItsOwnSeparators)
     EXPECT_EQ(GregorianDate::fromIso("2000-01-01 "), std::nullopt);
     EXPECT_EQ(GregorianDate::fromDayMonthYear("01-01-2000"), std::nullopt);
     EXPECT_EQ(GregorianDate::fromCompact("2000-1-1"), std::nullopt);
+}
+
+// A date field's eight bytes are read all at once: every byte value in every
+// place of a date is taken as the digit it is, or refuses the text.
+TEST(GregorianDate, CompactTextTakesADigitInEveryPlaceAndNothingElse)
+{
+    const std::string date = "19870605";
+    for (std::size_t place = 0; place < date.size(); ++place)
+        for (int byte = 0; byte < 256; ++byte) {
+            std::string text = date;
+            text[place] = static_cast<char>(byte);
+            const auto read = GregorianDate::fromCompact(text);
+            if (byte < '0' || byte > '9') {
+                EXPECT_EQ(read, std::nullopt) << "byte " << byte << " in place " << place;
+                continue;
+            }
+            auto number = [&](std::size_t at, std::size_t n) {
+                return std::stoi(text.substr(at, n));
+            };
+            EXPECT_EQ(read, (GregorianDate{number(0, 4), number(4, 2), number(6, 2)})) << text;
+        }
 }
 
 // Every month and day number 1 to 31 of years 1 to 2500 and the last years

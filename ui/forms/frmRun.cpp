@@ -130,10 +130,7 @@ void frmRun::cmdRun_Click()
         m_conversions.emplace(m_table);
     // A failure shows its message and ends the process here, with the
     // window as the run left it.
-    endOnFailure(
-        run::runConversion(*m_dbShamsi, *this, [this](std::string_view, std::string_view text) {
-            return Shamsi_Conv(text);
-        }));
+    endOnFailure(run::runConversion(*m_dbShamsi, *this, static_cast<dbase::DateConverter&>(*this)));
     m_conversions.reset();
     // No handle on the table between runs: the exporting program may
     // rewrite or replace it before the next one.
@@ -161,6 +158,13 @@ std::string frmRun::Shamsi_Conv(std::string_view GetVar)
     // Reported, and the run goes on with the empty text.
     msgBox(kDateNotFoundText, kDateNotFoundTitle);
     return {};
+}
+
+std::string frmRun::convert(std::string_view, std::string_view dateText, bool& again)
+{
+    std::string text = Shamsi_Conv(dateText);
+    again = !text.empty();
+    return text;
 }
 
 void frmRun::showPicture(std::string_view fileName)

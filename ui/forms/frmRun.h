@@ -21,7 +21,7 @@
 namespace halvane::ui
 {
 
-class frmRun final : public Form, public run::RunDisplay
+class frmRun final : public Form, public run::RunDisplay, private dbase::DateConverter
 {
 public:
     // Places the dates as the program was started (Module1::startOptions()).
@@ -50,6 +50,11 @@ public:
 
 private:
     explicit frmRun(std::optional<ExactCalendar> exact);
+
+    // The run's questions, answered by Shamsi_Conv: a date it places is
+    // placed the same the next time; one it cannot shows its box each time.
+    std::string convert(std::string_view source, std::string_view dateText, bool& again) override;
+    void convertedAgain(std::string_view) override {}
 
     DateTable m_table;
     std::optional<ExactCalendar> m_exact;         // none: the date table places the dates
