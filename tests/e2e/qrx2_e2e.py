@@ -223,8 +223,8 @@ def check_table(before, after, records, exact=False):
 
 class Display:
     def __init__(self, wm=None):
-        # An X server that said it is ready but takes no connection (seen
-        # once on a machine busy with other tests' servers) is started again.
+        # An X server that said it is ready but takes no connection is
+        # started again.
         for attempt in range(3):
             self.start_server()
             if subprocess.run(["xdpyinfo"], env=dict(os.environ, DISPLAY=self.name),
@@ -241,9 +241,13 @@ class Display:
 
     def start_server(self):
         read_end, write_end = os.pipe()
+        # -noreset: an X server resets itself when its last client leaves,
+        # and takes no connection while it does; between two xdotool calls,
+        # or the check below and the program's start, there is often no
+        # client at all.
         self.server = subprocess.Popen(
             ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "%dx%dx24" % SCREEN,
-             "-nolisten", "tcp"], pass_fds=(write_end,), stderr=subprocess.DEVNULL)
+             "-nolisten", "tcp", "-noreset"], pass_fds=(write_end,), stderr=subprocess.DEVNULL)
         os.close(write_end)
         number = b""
         while not number.endswith(b"\n"):
