@@ -580,13 +580,23 @@ void DbfRecordSet::writeChanges(const char* record, std::uint64_t recordAt,
     if (auto error = m_io.replaceAll(m_handle, fields, done)) {
         // A save that failed part-way may have left some of the new fields in
         // the file: put the old ones back, so the record is whole as it was.
-        // If that fails too, the device is lost anyway; the first failure is
-        // the one to report, unless the file lost the record altogether.
+        // A field saved before the failure is put back only where it holds
+        // what the save wrote: one that another program wrote meanwhile keeps
+        // its text. The field that failed may hold a part of the new bytes,
+        // and is written whole. If that fails too, the device is lost anyway;
+        // the first failure is the one to report, unless the file lost the
+        // record altogether.
         for (std::size_t i = 0; i <= done && i < changed; ++i) {
             const FieldLayout& f = *changes[i];
+            const std::span<const char> was{record + f.offset, f.width};
             try {
-                writeFully(m_io, m_handle, recordAt + f.offset, {record + f.offset, f.width},
-                           "cannot restore", m_path, long(m_position) + 1);
+                bool kept = false;
+                if (i < done)
+                    (void)m_io.replace(m_handle, recordAt + f.offset,
+                                       {m_edit.data() + f.offset, f.width}, was, kept);
+                else
+                    writeFully(m_io, m_handle, recordAt + f.offset, was, "cannot restore",
+                               m_path, long(m_position) + 1);
             } catch (const Failure&) {
             }
         }

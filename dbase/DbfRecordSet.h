@@ -66,7 +66,8 @@ public:
     // deletion flag is neither ' ' nor '*' (the header does not describe the
     // records as they lie; nothing is written), 62 when the file was
     // shortened below the record, or the I/O failure; the fields written by
-    // a save that failed are put back as Edit read them.
+    // a save that failed are put back as Edit read them (one that another
+    // program wrote meanwhile keeps that program's text).
     void Update() override;
     // Fills the record in one step where every pair is a date field (D, 8
     // bytes) and a character field: the sources read in place, the texts

@@ -6,6 +6,7 @@
 #include "tests/support/TableChecks.h"
 
 #include <cstdlib>
+#include <fstream>
 #include <gtest/gtest.h>
 
 using namespace halvane;
@@ -372,6 +373,41 @@ INSTANTIATE_TEST_SUITE_P(
                     IoFault{"diskFull", std::errc::no_space_on_device, err::DiskFull},
                     IoFault{"permission", std::errc::permission_denied, err::PermissionDenied}),
     [](const auto& p) { return std::string(p.param.name); });
+
+// A save that fails part-way puts back the fields it had saved, but not one
+// that another program wrote in the meantime: that program's text stays.
+TEST(TableFailure, AFailedSavePutsBackOnlyWhatItWrote)
+{
+    TempDir dir;
+    TableBuilder table;
+    table.add(scheduleRecord("20010321", "20010322"));
+    const auto file = dir.write("t.dbf", table.bytes());
+    FaultyFileIo io;
+    auto set = DbfRecordSet::open(file, Access::ReadWrite);
+    const auto layout = set->layout();
+    auto at = [&](const char* name) { return recordAt(layout, 0) + layout.find(name)->offset; };
+    bool failedOnce = false;
+    io.before = [&](std::string_view kind, std::uint64_t offset) {
+        if (kind != "write")
+            return;
+        if (offset == at("SHES")) {
+            std::fstream other(file, std::ios::binary | std::ios::in | std::ios::out);
+            other.seekp(std::streamoff(offset));
+            other.write("theirs    ", 10);
+        } else if (offset == at("SHEF") && !failedOnce) {
+            failedOnce = true;
+            io.failAt = io.calls + 1; // this save of SHEF fails
+        }
+    };
+    set->Edit();
+    set->SetField("SHES", "new");
+    set->SetField("SHEF", "new");
+    expectFailure([&] { set->Update(); }, err::DeviceIO, {"t.dbf", "record 1"});
+    set.reset();
+    const std::string after = readFile(file);
+    EXPECT_EQ(after.substr(at("SHES"), 10), "theirs    ");
+    EXPECT_EQ(after.substr(at("SHEF"), 10), "old       ");
+}
 
 TEST(TableFailure, ShortWritesAreCompletedAndStalledWritesAreDiskFull)
 {
