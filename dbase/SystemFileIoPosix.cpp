@@ -232,7 +232,7 @@ public:
         // The comparison and the store touch the field's page once each, a
         // few instructions apart.
         if (throughMapping(f, offset, [&](char* to) {
-                kept = std::memcmp(to, was.data(), was.size()) != 0;
+                kept = !sameBytes(to, was.data(), was.size());
                 if (kept || store.size == 0)
                     return;
                 f.dirty = true;

@@ -533,7 +533,7 @@ public:
             return error;
         const FieldStore store = storeFor(was, now);
         if (throughView(f, offset, [&](char* to) {
-                kept = std::memcmp(to, was.data(), was.size()) != 0;
+                kept = !sameBytes(to, was.data(), was.size());
                 if (kept || store.size == 0)
                     return;
                 f.dirty = true;
