@@ -60,8 +60,6 @@ struct GregorianDate {
     {
         if (text.size() != 8)
             return std::nullopt;
-        // The eight bytes as one word, the first in the lowest bits, checked
-        // and read all at once.
         static_assert(std::endian::native == std::endian::little);
         std::uint64_t word = 0;
         if (std::is_constant_evaluated()) {
@@ -70,6 +68,26 @@ struct GregorianDate {
         } else {
             std::memcpy(&word, text.data(), 8);
         }
+        return fromCompact(word);
+    }
+    // The same from the eight bytes as one word, the first in the lowest
+    // bits, checked and read all at once.
+    static constexpr std::optional<GregorianDate> fromCompact(std::uint64_t word)
+    {
+        const auto pairs = compactPairs(word);
+        if (!pairs)
+            return std::nullopt;
+        GregorianDate d;
+        d.year = int(*pairs & 0xFF) * 100 + int(*pairs >> 16 & 0xFF);
+        d.month = int(*pairs >> 32 & 0xFF);
+        d.day = int(*pairs >> 48 & 0xFF);
+        return d;
+    }
+    // The four two-digit numbers of a "yyyymmdd" word (century, year,
+    // month, day) in its bytes 0, 2, 4 and 6; nothing when a byte is not a
+    // digit.
+    static constexpr std::optional<std::uint64_t> compactPairs(std::uint64_t word)
+    {
         // A digit is 0x30 to 0x39: its high half is 3, and still 3 after 6
         // is added.
         constexpr std::uint64_t kHigh = 0xF0F0F0F0F0F0F0F0u, kThrees = 0x3030303030303030u,
@@ -78,12 +96,7 @@ struct GregorianDate {
             return std::nullopt;
         const std::uint64_t digits = word & 0x0F0F0F0F0F0F0F0Fu;
         // Every other byte: ten times its digit plus the next one's.
-        const std::uint64_t pairs = (digits * 10 + (digits >> 8)) & 0x00FF00FF00FF00FFu;
-        GregorianDate d;
-        d.year = int(pairs & 0xFF) * 100 + int(pairs >> 16 & 0xFF);
-        d.month = int(pairs >> 32 & 0xFF);
-        d.day = int(pairs >> 48 & 0xFF);
-        return d;
+        return (digits * 10 + (digits >> 8)) & 0x00FF00FF00FF00FFu;
     }
 
     // "yyyy-mm-dd".

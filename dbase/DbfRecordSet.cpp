@@ -236,7 +236,8 @@ void DbfRecordSet::MoveFirst()
 
 void DbfRecordSet::MoveNext()
 {
-    requireCurrent("MoveNext");
+    if (!loaded())
+        requireCurrent("MoveNext");
     if (m_position == m_digests.count())
         m_digests.add(currentRecord());
     moveTo(m_position + 1);
@@ -381,7 +382,6 @@ void DbfRecordSet::placeText(const FieldLayout& f, std::string_view text, char* 
 namespace
 {
 
-static_assert(ConversionCache::kSlots < 0xFFFF, "a remembered text's place fits two bytes");
 constexpr std::uint64_t kBlankDate = 0x2020202020202020u; // "        "
 constexpr std::uint64_t kZeroDate = 0x3030303030303030u;  // "00000000"
 
@@ -420,8 +420,7 @@ bool DbfRecordSet::fillsInOneStep(std::span<const DatePair> pairs, const DateCon
     if (same)
         return m_fillInOneStep;
     m_fillConverter = &convert;
-    m_rememberedAt.assign(ConversionCache::kSlots, 0);
-    m_remembered.clear();
+    m_remembered.assign(ConversionCache::kSlots + 1, {});
     m_fill.assign(pairs.size(), {});
     m_fillInOneStep = pairs.size() <= kMaxFillPairs;
     for (std::size_t i = 0; i < pairs.size(); ++i) {
@@ -432,6 +431,12 @@ bool DbfRecordSet::fillsInOneStep(std::span<const DatePair> pairs, const DateCon
         if (!pair.source || !pair.destination || pair.source->type != 'D' ||
             pair.source->width != 8 || pair.destination->type != 'C')
             m_fillInOneStep = false;
+        if (m_fillInOneStep) {
+            pair.from = static_cast<std::uint32_t>(pair.source->offset);
+            pair.to = static_cast<std::uint32_t>(pair.destination->offset);
+            pair.width = static_cast<std::uint32_t>(pair.destination->width);
+            pair.head = std::min<std::uint32_t>(pair.width, Remembered{}.text.size());
+        }
         // A destination set twice is left to the edit, which keeps the last.
         for (std::size_t j = 0; j < i; ++j)
             if (m_fill[j].destination == pair.destination)
@@ -440,67 +445,44 @@ bool DbfRecordSet::fillsInOneStep(std::span<const DatePair> pairs, const DateCon
     return m_fillInOneStep;
 }
 
-std::uint16_t* DbfRecordSet::rememberedPlace(const FillPair& pair, const char* record)
-{
-    const auto read = GregorianDate::fromCompact({record + pair.source->offset, 8});
-    const auto slot = read ? ConversionCache::slotOf(*read) : std::nullopt;
-    if (!slot)
-        return nullptr;
-    std::uint16_t* place = &m_rememberedAt[*slot];
-    if (*place)
-        __builtin_prefetch(&m_remembered[*place - 1]);
-    return place;
-}
-
-bool DbfRecordSet::fillDestination(const FillPair& pair, const char* record, std::uint16_t* place,
+bool DbfRecordSet::fillDestination(const FillPair& pair, const char* record, Remembered& place,
                                    DateConverter& convert)
 {
-    const FieldLayout& to = *pair.destination;
-    const std::size_t width = to.width;
-    const char* now = record + to.offset;
-    char* at = m_edit.data() + to.offset;
-    const char* stored = record + pair.source->offset;
+    const char* now = record + pair.to;
+    char* at = m_edit.data() + pair.to;
+    const char* stored = record + pair.from;
     const std::uint64_t bytes = load8(stored);
-    const std::string_view date(stored, 8);
     // Empty (blanks, or zeros): " ", nothing asked.
     if (bytes == kBlankDate || bytes == kZeroDate) {
-        if (now[0] == ' ' && allSpaces(now, width))
+        if (now[0] == ' ' && allSpaces(now, pair.width))
             return false;
-        std::memset(at, ' ', width);
-        return true;
-    }
-    if (place && *place && m_remembered[*place - 1].length <= width) {
-        const Remembered* known = &m_remembered[*place - 1];
-        convert.convertedAgain(pair.names.first);
-        const std::size_t head = std::min<std::size_t>(width, known->text.size());
-        if (sameBytes(known->text.data(), now, head) && allSpaces(now + head, width - head))
-            return false;
-        std::memcpy(at, known->text.data(), head);
-        std::memset(at + head, ' ', width - head);
+        std::memset(at, ' ', pair.width);
         return true;
     }
     // As Field reads the source and SetField sets the destination.
     FieldValue value;
-    readDate(date, value);
+    readDate({stored, 8}, value);
     bool again = false;
     const std::string text = value && !value->empty()
                                  ? convert.convert(pair.names.first, *value, again)
                                  : std::string(" ");
-    placeText(to, text, at);
+    placeText(*pair.destination, text, at);
     const std::size_t length = text.find_last_not_of(' ') + 1;
-    if (place && again && length <= Remembered{}.text.size()) {
-        Remembered& known = m_remembered.emplace_back();
-        known.text.fill(' ');
-        std::memcpy(known.text.data(), text.data(), length);
-        known.length = static_cast<std::uint8_t>(length);
-        *place = static_cast<std::uint16_t>(m_remembered.size());
+    if (again && &place != &m_remembered.back() && place.length == 0 &&
+        length <= place.text.size()) {
+        place.text.fill(' ');
+        std::memcpy(place.text.data(), text.data(), length);
+        place.length = static_cast<std::uint8_t>(length);
     }
-    return !sameBytes(at, now, width);
+    return !sameBytes(at, now, pair.width);
 }
 
 void DbfRecordSet::FillRecord(std::span<const DatePair> pairs, DateConverter& convert)
 {
-    if (!fillsInOneStep(pairs, convert) || !loaded()) {
+    // The walk passes the same pairs and converter for every record.
+    const bool asBefore =
+        m_fillConverter == &convert && pairs.data() == m_fillPairs && pairs.size() == m_fill.size();
+    if (!(asBefore ? m_fillInOneStep : fillsInOneStep(pairs, convert)) || !loaded()) {
         RecordSet::FillRecord(pairs, convert);
         return;
     }
@@ -508,16 +490,36 @@ void DbfRecordSet::FillRecord(std::span<const DatePair> pairs, DateConverter& co
     m_editing = false;
     m_set.clear();
     char* record = currentRecord();
-    // Where the texts of all the record's dates are remembered, looked up
-    // first, so that the processor fetches them together.
-    std::array<std::uint16_t*, kMaxFillPairs> places;
-    for (std::size_t i = 0; i < m_fill.size(); ++i)
-        places[i] = rememberedPlace(m_fill[i], record);
+    const std::size_t n = m_fill.size();
+    // The texts remembered for all the record's dates, looked up first, so
+    // that the processor fetches them together.
+    std::array<Remembered*, kMaxFillPairs> known;
+    for (std::size_t i = 0; i < n; ++i)
+        known[i] = &m_remembered[ConversionCache::slotOfCompact(load8(record + m_fill[i].from))];
     std::array<const FieldLayout*, kMaxFillPairs> changes;
     std::size_t changed = 0;
-    for (std::size_t i = 0; i < m_fill.size(); ++i)
-        if (fillDestination(m_fill[i], record, places[i], convert))
-            changes[changed++] = m_fill[i].destination;
+    for (std::size_t i = 0; i < n; ++i) {
+        const FillPair& pair = m_fill[i];
+        const Remembered& text = *known[i];
+        // Not remembered (length 0), or too wide for this destination.
+        if (text.length - 1u >= pair.width) {
+            if (fillDestination(pair, record, *known[i], convert))
+                changes[changed++] = pair.destination;
+            continue;
+        }
+        // A text remembered for these stored bytes: compared with the
+        // destination, and put in the edit when it differs.
+        convert.convertedAgain(pair.names.first);
+        const char* now = record + pair.to;
+        const std::size_t rest = pair.width - pair.head;
+        if (sameBytes(text.text.data(), now, pair.head) &&
+            (rest == 0 || allSpaces(now + pair.head, rest)))
+            continue;
+        char* at = m_edit.data() + pair.to;
+        std::memcpy(at, text.text.data(), pair.head);
+        std::memset(at + pair.head, ' ', rest);
+        changes[changed++] = pair.destination;
+    }
     if (m_access == Access::DryRun)
         return;
     requireFlag(record, m_position);
@@ -608,10 +610,8 @@ void DbfRecordSet::writeChanges(const char* record, std::uint64_t recordAt,
     }
 }
 
-void DbfRecordSet::requireFlag(const char* record, std::uint32_t index) const
+void DbfRecordSet::badFlag(const char* record, std::uint32_t index) const
 {
-    if (record[0] == ' ' || record[0] == '*')
-        return;
     static constexpr char kDigits[] = "0123456789ABCDEF";
     const auto flag = static_cast<unsigned char>(record[0]);
     throw Failure(err::UnrecognizedFormat,

@@ -122,13 +122,14 @@ private:
     // them (and forgetting what was remembered) when they or `convert` are
     // not those of the last record.
     bool fillsInOneStep(std::span<const DatePair> pairs, const DateConverter& convert);
-    // Where the text for the source of `pair` in `record` is remembered, or
-    // would be (nullptr: a date not kept).
-    struct FillPair;
-    std::uint16_t* rememberedPlace(const FillPair& pair, const char* record);
-    // The text for the source of `pair` in `record`, placed in the edit
+    // The text for the source of `pair` in `record` when it is not
+    // remembered (or is too wide for the destination), placed in the edit
     // when it differs from the record's destination; whether it does.
-    bool fillDestination(const FillPair& pair, const char* record, std::uint16_t* place,
+    // `place` is where the text is remembered if the converter allows
+    // (the entry past the dates' slots for a date that has none).
+    struct FillPair;
+    struct Remembered;
+    bool fillDestination(const FillPair& pair, const char* record, Remembered& place,
                          DateConverter& convert);
     // Writes the changed fields of the current record, which lies at
     // `recordAt` and reads `record` in the file, with the bytes of the edit;
@@ -136,7 +137,13 @@ private:
     void writeChanges(const char* record, std::uint64_t recordAt,
                       std::span<const FieldLayout* const> changes);
     Failure shortened(std::uint32_t index) const;
-    void requireFlag(const char* record, std::uint32_t index) const;
+    // Throws 3343 unless the record's deletion flag is ' ' or '*'.
+    void requireFlag(const char* record, std::uint32_t index) const
+    {
+        if (record[0] != ' ' && record[0] != '*')
+            badFlag(record, index);
+    }
+    [[noreturn]] void badFlag(const char* record, std::uint32_t index) const;
     void requireRecordsUnchanged() const;
     std::string walked(const std::string& where) const;
 
@@ -168,20 +175,27 @@ private:
         DatePair names;
         const FieldLayout* source = nullptr;
         const FieldLayout* destination = nullptr;
+        // Where the two lie in a record, the destination's width, and how
+        // much of it a remembered text covers (the rest is spaces).
+        std::uint32_t from = 0;
+        std::uint32_t to = 0;
+        std::uint32_t width = 0;
+        std::uint32_t head = 0;
     };
     struct Remembered {
         std::array<char, 15> text; // space-padded
         std::uint8_t length = 0;
     };
+    static_assert(sizeof(Remembered) == 16, "a remembered text never straddles two cache lines");
     static constexpr std::size_t kMaxFillPairs = 8;
     std::vector<FillPair> m_fill;
     const DatePair* m_fillPairs = nullptr;
     const DateConverter* m_fillConverter = nullptr;
     bool m_fillInOneStep = false;
-    // By date, the place in m_remembered plus one (0: not remembered): two
-    // bytes a day keep the dates of a schedule's projects close together in
-    // the processor's cache, and the texts lie in the order first met.
-    std::vector<std::uint16_t> m_rememberedAt;
+    // By date, the text remembered for it (length 0: none), read with one
+    // load: the days of a year lie together (6 KB), and all of 1970 to 2039
+    // take 416 KB, within the processor's second-level cache. One more at
+    // the end, never filled, stands for every date that has no slot.
     std::vector<Remembered> m_remembered;
 
     // Field names as callers spell them, resolved once.

@@ -391,14 +391,16 @@ private:
     static void unmap(OpenFile& f)
     {
         if (f.base) {
+            ::munmap(f.base, f.length);
 #ifdef SYNC_FILE_RANGE_WRITE
             // The walk has moved on: start writing these pages to disk now,
-            // so that the sync at the end has less to wait for.
+            // so that the sync at the end has less to wait for. Unmapped
+            // first: pages still mapped would each have to be made
+            // read-only again, and the processors told, as they are written.
             if (f.dirty)
                 ::sync_file_range(f.fd, static_cast<off_t>(f.start), static_cast<off_t>(f.length),
                                   SYNC_FILE_RANGE_WRITE);
 #endif
-            ::munmap(f.base, f.length);
         }
         f.base = nullptr;
         f.start = 0;

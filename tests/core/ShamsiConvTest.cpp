@@ -6,8 +6,10 @@
 #include "tests/core/CalendarOracle.h"
 #include "tests/support/LinearScan.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <gtest/gtest.h>
+#include <vector>
 
 using namespace halvane;
 using namespace halvane::test;
@@ -150,6 +152,49 @@ TEST(ConversionCache, AnswersAsTheConversion)
                              "2100-01-01", " 2000-03-21", "2000-03-21 "})
         for (int pass = 0; pass < 2; ++pass)
             EXPECT_EQ(cache.shamsiDate(text), shamsiDate(delivered(), text)) << text;
+}
+
+// A date field's stored bytes get the place of the date they read as, and
+// the same place by either way of finding it: every month and day number 0
+// to 39 of the years around those kept, and every byte value in every place
+// of a date inside them. Two stored texts never share a place.
+TEST(ConversionCache, StoredBytesHaveThePlaceOfTheirDate)
+{
+    auto word = [](const std::string& bytes) {
+        std::uint64_t w = 0;
+        for (std::size_t i = 0; i < 8; ++i)
+            w |= std::uint64_t(static_cast<unsigned char>(bytes[i])) << (8 * i);
+        return w;
+    };
+    auto expected = [](const std::string& bytes) {
+        const auto date = GregorianDate::fromCompact(bytes);
+        const auto slot = date ? ConversionCache::slotOf(*date) : std::nullopt;
+        return slot.value_or(ConversionCache::kSlots);
+    };
+    std::vector<std::string> owner(ConversionCache::kSlots);
+    auto check = [&](const std::string& bytes) {
+        const std::size_t slot = ConversionCache::slotOfCompact(word(bytes));
+        ASSERT_EQ(slot, expected(bytes)) << bytes;
+        if (slot == ConversionCache::kSlots)
+            return;
+        ASSERT_TRUE(owner[slot].empty() || owner[slot] == bytes) << bytes << " " << owner[slot];
+        owner[slot] = bytes;
+    };
+    char text[9];
+    for (int year = 1900; year <= 2100; ++year)
+        for (int month = 0; month < 40; ++month)
+            for (int day = 0; day < 40; ++day) {
+                std::snprintf(text, sizeof text, "%04d%02d%02d", year, month, day);
+                check(text);
+            }
+    for (const std::string date : {"19700101", "20391231", "19991130"})
+        for (std::size_t place = 0; place < 8; ++place)
+            for (int byte = 0; byte < 256; ++byte) {
+                std::string bytes = date;
+                bytes[place] = static_cast<char>(byte);
+                check(bytes);
+            }
+    EXPECT_EQ(ConversionCache::slotOfCompact(word("        ")), ConversionCache::kSlots);
 }
 
 // The same of the Persian calendar's answers, in both year lengths: every day

@@ -68,6 +68,29 @@ TEST(RecordDigests, TheSameRecordsPassAndAnyOneByteChangedIsFoundInItsRecord)
     EXPECT_GE(exact, 10);
 }
 
+// Whatever the record length (every way its last bytes are taken in), a
+// record with any one byte changed is found, in its place or by its group.
+TEST(RecordDigests, AChangedByteIsFoundInRecordsOfEveryLength)
+{
+    for (std::size_t length = 1; length <= 140; ++length) {
+        std::string record(length, ' ');
+        for (std::size_t i = 0; i < length; ++i)
+            record[i] = char('A' + i % 26);
+        RecordDigests digests;
+        digests.clear(length);
+        digests.add(record.data());
+        ASSERT_FALSE(RecordDigests::Check(digests).next(record.data())) << length;
+        for (std::size_t at = 0; at < length; ++at)
+            for (const char flip : {'\x01', '\x80'}) {
+                std::string now = record;
+                now[at] ^= flip;
+                const auto found = RecordDigests::Check(digests).next(now.data());
+                ASSERT_TRUE(found) << "length " << length << ", byte " << at;
+                EXPECT_EQ(found->first, 0u);
+            }
+    }
+}
+
 // A change that keeps the record's 8 bits is still found, by the group's
 // hash, and named as the range of the group it lies in.
 TEST(RecordDigests, AChangeThatKeepsTheRecordsBitsIsFoundByItsGroup)
