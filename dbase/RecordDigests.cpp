@@ -40,7 +40,7 @@ void RecordDigests::clear(std::size_t length, std::uint32_t expected)
 // Four independent lanes, each step a multiply by an odd constant after
 // taking a word in, then adding the next word (each a bijection, so two
 // records that differ in one word leave a lane different), 64 bytes a step,
-// then mixed into one value: about half an instruction a byte. Not
+// then mixed into one value: fewer than one instruction a byte. Not
 // cryptographic, but any change of a record's bytes changes its hash but
 // for a chance of about 2^-64.
 std::uint64_t RecordDigests::hash(const char* record) const
