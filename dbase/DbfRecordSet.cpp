@@ -211,6 +211,7 @@ void DbfRecordSet::moveTo(std::uint32_t index)
     const std::size_t length = m_layout.recordLength;
     const std::size_t n =
         std::min<std::size_t>(m_buffer.size() / length, m_layout.recordCount - index);
+    hashLeft();
     m_bufferCount = 0;
     const std::size_t got =
         readFully(m_io, m_handle, m_layout.recordOffset(index), {m_buffer.data(), n * length},
@@ -221,6 +222,15 @@ void DbfRecordSet::moveTo(std::uint32_t index)
     m_bufferCount = static_cast<std::uint32_t>(n);
 }
 
+void DbfRecordSet::hashLeft() const
+{
+    if (m_hashed == m_left)
+        return;
+    m_digests.add(m_buffer.data() + std::size_t(m_hashed - m_bufferFirst) * m_layout.recordLength,
+                  m_left - m_hashed);
+    m_hashed = m_left;
+}
+
 void DbfRecordSet::MoveLast()
 {
     moveTo(m_layout.recordCount == 0 ? 0 : m_layout.recordCount - 1);
@@ -229,6 +239,7 @@ void DbfRecordSet::MoveLast()
 void DbfRecordSet::MoveFirst()
 {
     m_digests.clear(m_layout.recordLength, m_layout.recordCount);
+    m_left = m_hashed = 0;
     // A new walk asks its converter anew.
     m_fillConverter = nullptr;
     moveTo(0);
@@ -238,8 +249,8 @@ void DbfRecordSet::MoveNext()
 {
     if (!loaded())
         requireCurrent("MoveNext");
-    if (m_position == m_digests.count())
-        m_digests.add(currentRecord());
+    if (m_position == m_left)
+        ++m_left;
     moveTo(m_position + 1);
 }
 
@@ -394,6 +405,8 @@ std::uint64_t load8(const char* bytes)
 
 bool allSpaces(const char* bytes, std::size_t n)
 {
+    if (n <= sizeof kSpaces)
+        return sameBytes(bytes, kSpaces, n);
     return std::all_of(bytes, bytes + n, [](char c) { return c == ' '; });
 }
 
@@ -477,29 +490,24 @@ bool DbfRecordSet::fillDestination(const FillPair& pair, const char* record, Rem
     return !sameBytes(at, now, pair.width);
 }
 
-void DbfRecordSet::FillRecord(std::span<const DatePair> pairs, DateConverter& convert)
+template <std::size_t Pairs>
+std::size_t DbfRecordSet::fillPairs(const char* record, DateConverter& convert,
+                                    std::span<const FieldLayout*> changes)
 {
-    // The walk passes the same pairs and converter for every record.
-    const bool asBefore =
-        m_fillConverter == &convert && pairs.data() == m_fillPairs && pairs.size() == m_fill.size();
-    if (!(asBefore ? m_fillInOneStep : fillsInOneStep(pairs, convert)) || !loaded()) {
-        RecordSet::FillRecord(pairs, convert);
-        return;
-    }
-    // Edit and Update leave no edit open and nothing set.
-    m_editing = false;
-    m_set.clear();
-    char* record = currentRecord();
-    const std::size_t n = m_fill.size();
+    const std::size_t n = Pairs != 0 ? Pairs : m_fill.size();
+    // Read once: the converter's calls could change any member as far as
+    // the compiler can tell, but none of these.
+    const FillPair* fill = m_fill.data();
+    Remembered* remembered = m_remembered.data();
+    char* edit = m_edit.data();
     // The texts remembered for all the record's dates, looked up first, so
     // that the processor fetches them together.
     std::array<Remembered*, kMaxFillPairs> known;
     for (std::size_t i = 0; i < n; ++i)
-        known[i] = &m_remembered[ConversionCache::slotOfCompact(load8(record + m_fill[i].from))];
-    std::array<const FieldLayout*, kMaxFillPairs> changes;
+        known[i] = remembered + ConversionCache::slotOfCompact(load8(record + fill[i].from));
     std::size_t changed = 0;
     for (std::size_t i = 0; i < n; ++i) {
-        const FillPair& pair = m_fill[i];
+        const FillPair& pair = fill[i];
         const Remembered& text = *known[i];
         // Not remembered (length 0), or too wide for this destination.
         if (text.length - 1u >= pair.width) {
@@ -515,15 +523,35 @@ void DbfRecordSet::FillRecord(std::span<const DatePair> pairs, DateConverter& co
         if (sameBytes(text.text.data(), now, pair.head) &&
             (rest == 0 || allSpaces(now + pair.head, rest)))
             continue;
-        char* at = m_edit.data() + pair.to;
+        char* at = edit + pair.to;
         std::memcpy(at, text.text.data(), pair.head);
         std::memset(at + pair.head, ' ', rest);
         changes[changed++] = pair.destination;
     }
+    return changed;
+}
+
+void DbfRecordSet::FillRecord(std::span<const DatePair> pairs, DateConverter& convert)
+{
+    // The walk passes the same pairs and converter for every record.
+    const bool asBefore =
+        m_fillConverter == &convert && pairs.data() == m_fillPairs && pairs.size() == m_fill.size();
+    if (!(asBefore ? m_fillInOneStep : fillsInOneStep(pairs, convert)) || !loaded()) {
+        RecordSet::FillRecord(pairs, convert);
+        return;
+    }
+    // Edit and Update leave no edit open and nothing set.
+    m_editing = false;
+    m_set.clear();
+    char* record = currentRecord();
+    std::array<const FieldLayout*, kMaxFillPairs> changes;
+    const std::size_t changed = m_fill.size() == 4 ? fillPairs<4>(record, convert, changes)
+                                                   : fillPairs<0>(record, convert, changes);
     if (m_access == Access::DryRun)
         return;
     requireFlag(record, m_position);
-    save(record, std::span(changes).first(changed));
+    if (changed != 0)
+        save(record, std::span(changes).first(changed));
 }
 
 void DbfRecordSet::Update()
@@ -719,6 +747,7 @@ void DbfRecordSet::requireUnchanged() const
 
 void DbfRecordSet::requireRecordsUnchanged() const
 {
+    hashLeft();
     const std::size_t length = m_layout.recordLength;
     const std::uint32_t records = m_digests.count();
     std::vector<char> block(std::min<std::size_t>(m_buffer.size(), std::size_t(records) * length));
@@ -730,21 +759,24 @@ void DbfRecordSet::requireRecordsUnchanged() const
                                           long(first) + 1);
         if (got < n * length)
             throw shortened(first + static_cast<std::uint32_t>(got / length));
-        for (std::size_t i = 0; i < n; ++i)
-            if (const auto difference = check.next(block.data() + i * length))
-                throw Failure(
-                    err::TableChanged,
-                    "The table changed during the run: " + displayName(m_path) +
-                        " was rewritten during the run: " +
-                        (difference->first == difference->last
-                             ? "record " + std::to_string(difference->first + 1)
-                             : "one of records " + std::to_string(difference->first + 1) +
-                                   " to " + std::to_string(difference->last + 1)) +
-                        " of " + std::to_string(m_layout.recordCount) +
-                        " no longer holds what the run read and wrote there, the first "
-                        "difference seen; its dates may not match the table now; run again");
+        if (const auto difference = check.next(block.data(), static_cast<std::uint32_t>(n)))
+            throw rewritten(*difference);
         first += static_cast<std::uint32_t>(n);
     }
+}
+
+Failure DbfRecordSet::rewritten(const RecordDigests::Difference& difference) const
+{
+    return Failure(err::TableChanged,
+                   "The table changed during the run: " + displayName(m_path) +
+                       " was rewritten during the run: " +
+                       (difference.first == difference.last
+                            ? "record " + std::to_string(difference.first + 1)
+                            : "one of records " + std::to_string(difference.first + 1) + " to " +
+                                  std::to_string(difference.last + 1)) +
+                       " of " + std::to_string(m_layout.recordCount) +
+                       " no longer holds what the run read and wrote there, the first "
+                       "difference seen; its dates may not match the table now; run again");
 }
 
 } // namespace halvane::dbase

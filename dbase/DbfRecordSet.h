@@ -37,10 +37,12 @@ public:
     DbfRecordSet& operator=(const DbfRecordSet&) = delete;
 
     // Moves never fail on an empty table; MoveNext past the end fails with
-    // 3021. MoveNext remembers the record it leaves, as the walk leaves it,
-    // for requireUnchanged; MoveFirst starts that anew. Records are read from the file in blocks as the walk reaches
-    // them; a record the file no longer holds (it was shortened) fails with
-    // 62, and after a move that failed there is no current record (3021).
+    // 3021. MoveNext remembers the record it leaves for requireUnchanged,
+    // as it stands when the walk leaves the block it lies in (a save of it
+    // after MoveLast counts); MoveFirst starts that anew. Records are read
+    // from the file in blocks as the walk reaches them; a record the file no
+    // longer holds (it was shortened) fails with 62, and after a move that
+    // failed there is no current record (3021).
     void MoveLast() override;
     void MoveFirst() override;
     void MoveNext() override;
@@ -102,6 +104,9 @@ private:
                  FileIo::Status status);
 
     void moveTo(std::uint32_t index);
+    // Hashes the records the walk left since the last time, all in the
+    // buffer: before the buffer is read over, and before the check.
+    void hashLeft() const;
     // Whether the current record's bytes are in the buffer (not so at the
     // end, nor after a move whose read failed).
     bool loaded() const;
@@ -131,6 +136,13 @@ private:
     struct Remembered;
     bool fillDestination(const FillPair& pair, const char* record, Remembered& place,
                          DateConverter& convert);
+    // The destinations of `record` filled by the pairs (`Pairs` of them, or
+    // all when 0: the run's four are counted at compile time, so that the
+    // loops over them unroll); the fields that change, in `changes`, and
+    // how many.
+    template <std::size_t Pairs>
+    std::size_t fillPairs(const char* record, DateConverter& convert,
+                          std::span<const FieldLayout*> changes);
     // Writes the changed fields of the current record, which lies at
     // `recordAt` and reads `record` in the file, with the bytes of the edit;
     // a failure puts the fields already written back first.
@@ -145,6 +157,7 @@ private:
     }
     [[noreturn]] void badFlag(const char* record, std::uint32_t index) const;
     void requireRecordsUnchanged() const;
+    Failure rewritten(const RecordDigests::Difference& difference) const;
     std::string walked(const std::string& where) const;
 
     FileIo& m_io;
@@ -166,7 +179,13 @@ private:
     bool m_editing = false;
     bool m_stamped = false;
     bool m_written = false;
-    RecordDigests m_digests;
+    // The records the walk left, in order from the first (m_left of them),
+    // and how many of them are hashed: those of a block are hashed in one
+    // go when the walk leaves the block, so requireUnchanged hashes the
+    // rest, which changes nothing the record set shows.
+    mutable RecordDigests m_digests;
+    std::uint32_t m_left = 0;
+    mutable std::uint32_t m_hashed = 0;
 
     // What FillRecord keeps from one record to the next: the pairs it was
     // last given, resolved, and the texts the converter let it remember, by

@@ -88,32 +88,37 @@ std::uint64_t RecordDigests::hash(const char* record) const
     return finish(a ^ rotate(b, 16) ^ rotate(c, 32) ^ rotate(d, 48));
 }
 
-void RecordDigests::add(const char* record)
+void RecordDigests::add(const char* records, std::uint32_t n)
 {
-    const std::uint64_t h = hash(record);
-    if (m_tags.size() % kGroup == 0)
-        m_groups.push_back(0);
-    m_groups.back() = (m_groups.back() ^ h) * kOdd1 + 1;
-    m_tags.push_back(static_cast<std::uint8_t>(h >> 56));
+    for (const char* record = records; n-- > 0; record += m_length) {
+        const std::uint64_t h = hash(record);
+        if (m_tags.size() % kGroup == 0)
+            m_groups.push_back(0);
+        m_groups.back() = (m_groups.back() ^ h) * kOdd1 + 1;
+        m_tags.push_back(static_cast<std::uint8_t>(h >> 56));
+    }
 }
 
-std::optional<RecordDigests::Difference> RecordDigests::Check::next(const char* record)
+std::optional<RecordDigests::Difference> RecordDigests::Check::next(const char* records,
+                                                                    std::uint32_t n)
 {
     const RecordDigests& d = m_digests;
-    const std::uint32_t index = m_index++;
-    if (index >= d.count())
-        return std::nullopt;
-    const std::uint64_t h = d.hash(record);
-    if (static_cast<std::uint8_t>(h >> 56) != d.m_tags[index])
-        return Difference{index, index};
-    m_group = (m_group ^ h) * kOdd1 + 1;
-    if (index + 1 != d.count() && (index + 1) % kGroup != 0)
-        return std::nullopt;
-    const std::uint64_t got = m_group;
-    m_group = 0;
-    if (got == d.m_groups[index / kGroup])
-        return std::nullopt;
-    return Difference{index / kGroup * kGroup, index};
+    for (const char* record = records; n-- > 0; record += d.m_length) {
+        const std::uint32_t index = m_index++;
+        if (index >= d.count())
+            return std::nullopt;
+        const std::uint64_t h = d.hash(record);
+        if (static_cast<std::uint8_t>(h >> 56) != d.m_tags[index])
+            return Difference{index, index};
+        m_group = (m_group ^ h) * kOdd1 + 1;
+        if (index + 1 != d.count() && (index + 1) % kGroup != 0)
+            continue;
+        const std::uint64_t got = m_group;
+        m_group = 0;
+        if (got != d.m_groups[index / kGroup])
+            return Difference{index / kGroup * kGroup, index};
+    }
+    return std::nullopt;
 }
 
 } // namespace halvane::dbase

@@ -22,8 +22,9 @@ public:
     // about `expected` of them will be added: room is made for them at once,
     // so the memory used never grows to twice what they need.
     void clear(std::size_t length, std::uint32_t expected = 0);
-    // The next record (0, 1, 2, ... in turn) as the walk leaves it.
-    void add(const char* record);
+    // The next `n` records (0, 1, 2, ... in turn), lying one after another
+    // at `records`, as the walk left them.
+    void add(const char* records, std::uint32_t n = 1);
     // Records added.
     std::uint32_t count() const { return static_cast<std::uint32_t>(m_tags.size()); }
 
@@ -40,8 +41,9 @@ public:
     {
     public:
         explicit Check(const RecordDigests& digests) : m_digests(digests) {}
-        // The next record as read now; the first difference seen, if any.
-        std::optional<Difference> next(const char* record);
+        // The next `n` records as read now, lying one after another at
+        // `records`; the first difference seen, if any.
+        std::optional<Difference> next(const char* records, std::uint32_t n = 1);
 
     private:
         const RecordDigests& m_digests;

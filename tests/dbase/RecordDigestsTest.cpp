@@ -3,7 +3,9 @@
 // a change keeps those, by its group's hash.
 #include "dbase/RecordDigests.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -126,3 +128,54 @@ TEST(RecordDigests, ClearForgetsEveryRecord)
 }
 
 } // namespace
+
+// The walk hashes the records it left a block at a time, and the check reads
+// the table again in blocks of its own: any split into blocks, at group
+// boundaries or across them, keeps what one-by-one hashing finds.
+class InBlocks : public testing::TestWithParam<std::uint32_t>
+{
+};
+
+TEST_P(InBlocks, GiveWhatOneByOneGives)
+{
+    const std::uint32_t block = GetParam();
+    const auto before = records(2 * RecordDigests::kGroup + 5);
+    std::string lying; // the records one after another, as in a read block
+    for (const auto& r : before)
+        lying += r;
+    const auto count = static_cast<std::uint32_t>(before.size());
+    auto blocked = [&](const std::string& bytes, auto&& step) {
+        for (std::uint32_t first = 0; first < count; first += block)
+            if (step(bytes.data() + std::size_t(first) * kLength, std::min(block, count - first)))
+                return;
+    };
+    RecordDigests digests;
+    digests.clear(kLength);
+    blocked(lying, [&](const char* at, std::uint32_t n) { return digests.add(at, n), false; });
+    ASSERT_EQ(digests.count(), count);
+    const RecordDigests single = digestsOf(before);
+
+    for (const std::uint32_t r : {0u, block - 1, block, 1023u, 1024u, count - 1}) {
+        if (r >= count)
+            continue;
+        for (const bool changed : {false, true}) {
+            auto now = before;
+            std::string nowLying = lying;
+            if (changed) {
+                now[r][kLength / 2] ^= 0x20;
+                nowLying[std::size_t(r) * kLength + kLength / 2] ^= 0x20;
+            }
+            RecordDigests::Check c(digests);
+            std::optional<std::pair<std::uint32_t, std::uint32_t>> found;
+            blocked(nowLying, [&](const char* at, std::uint32_t n) {
+                if (const auto d = c.next(at, n))
+                    found = std::pair(d->first, d->last);
+                return found.has_value();
+            });
+            EXPECT_EQ(found, check(single, now)) << "block " << block << ", record " << r;
+            EXPECT_EQ(found.has_value(), changed) << "block " << block << ", record " << r;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, InBlocks, testing::Values(1u, 7u, 1024u, 1025u, 3000u));
