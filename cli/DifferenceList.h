@@ -26,7 +26,11 @@ public:
     void add(long record, std::string_view field, std::string_view date,
              const std::optional<std::string>& tableText,
              const std::optional<std::string>& exactText);
+    // One more of the dates already added, met again: counted only, so only
+    // where the dates are not listed.
+    void addAgain() { ++m_count; }
     long count() const { return m_count; }
+    bool listed() const { return m_lines != nullptr; }
 
     // The summary's part: "4 differ from DATES.TXT".
     std::string summary() const;

@@ -77,20 +77,30 @@ public:
     {
     }
 
-    std::string convert(std::string_view source, std::string_view dateText, bool& again) override
+    std::string convert(std::string_view source, std::string_view dateText,
+                        dbase::Reuse& reuse) override
     {
         bool sameAsTable = true;
         if (auto result =
                 m_exact ? m_exact->convert(m_table.currentRecord(), source, dateText, &sameAsTable)
                         : m_conversions.shamsiDate(dateText)) {
             m_report.converted();
-            again = sameAsTable;
+            // A date that differs from the table is met again without asking
+            // when the differences are only counted: its mark counts it. A
+            // list of them needs each one's record, so it is asked each time.
+            reuse.allowed = sameAsTable || !m_exact->differences().listed();
+            reuse.marked = !sameAsTable;
             return std::move(*result);
         }
         m_report.notFound(m_table.currentRecord(), source, dateText);
         return std::string();
     }
-    void convertedAgain(std::string_view) override { m_report.converted(); }
+    void convertedAgain(std::string_view, bool differs) override
+    {
+        m_report.converted();
+        if (differs)
+            m_exact->differences().addAgain();
+    }
 
 private:
     const WatchedTable& m_table;

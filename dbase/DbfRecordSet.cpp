@@ -475,16 +475,17 @@ bool DbfRecordSet::fillDestination(const FillPair& pair, const char* record, Rem
     // As Field reads the source and SetField sets the destination.
     FieldValue value;
     readDate({stored, 8}, value);
-    bool again = false;
+    Reuse reuse;
     const std::string text = value && !value->empty()
-                                 ? convert.convert(pair.names.first, *value, again)
+                                 ? convert.convert(pair.names.first, *value, reuse)
                                  : std::string(" ");
     placeText(*pair.destination, text, at);
     const std::size_t length = text.find_last_not_of(' ') + 1;
-    if (again && &place != &m_remembered.back() && place.length == 0 &&
+    if (reuse.allowed && &place != &m_remembered.back() && place.length == 0 &&
         length <= place.text.size()) {
         place.text.fill(' ');
         std::memcpy(place.text.data(), text.data(), length);
+        place.marked = reuse.marked;
         place.length = static_cast<std::uint8_t>(length);
     }
     return !sameBytes(at, now, pair.width);
@@ -517,7 +518,7 @@ std::size_t DbfRecordSet::fillPairs(const char* record, DateConverter& convert,
         }
         // A text remembered for these stored bytes: compared with the
         // destination, and put in the edit when it differs.
-        convert.convertedAgain(pair.names.first);
+        convert.convertedAgain(pair.names.first, text.marked);
         const char* now = record + pair.to;
         const std::size_t rest = pair.width - pair.head;
         if (sameBytes(text.text.data(), now, pair.head) &&

@@ -202,7 +202,8 @@ private:
         std::uint32_t head = 0;
     };
     struct Remembered {
-        std::array<char, 15> text; // space-padded
+        std::array<char, 14> text; // space-padded
+        bool marked = false;       // the converter's mark, handed back with each use
         std::uint8_t length = 0;
     };
     static_assert(sizeof(Remembered) == 16, "a remembered text never straddles two cache lines");

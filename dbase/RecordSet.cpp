@@ -12,9 +12,9 @@ void RecordSet::FillRecord(std::span<const DatePair> pairs, DateConverter& conve
             // The test and the conversion each read the field: the engine
             // is asked again rather than the first answer reused.
             const FieldValue again = Field(source);
-            bool repeatable = false;
+            Reuse reuse;
             SetField(destination,
-                     convert.convert(source, again ? std::string_view(*again) : "", repeatable));
+                     convert.convert(source, again ? std::string_view(*again) : "", reuse));
         } else {
             SetField(destination, " ");
         }

@@ -21,6 +21,19 @@ using FieldValue = std::optional<std::string>;
 // goes to (second).
 using DatePair = std::pair<std::string_view, std::string_view>;
 
+// What a converter allows for a stored date it has given a text for, when the
+// same stored date is met again, in this or another source field.
+struct Reuse {
+    // The same text, with convertedAgain() called instead of convert(): when
+    // the text depends on the date alone and asking does nothing that
+    // convertedAgain() would not do too (counting it).
+    bool allowed = false;
+    // Handed back to convertedAgain() with each such use, so that a converter
+    // can count a kind of answer without being asked again (the command
+    // line's exact dates that differ from the date table's).
+    bool marked = false;
+};
+
 // What the fill of a record asks for the text of each date it meets: the
 // run's Shamsi_Conv.
 class DateConverter
@@ -28,14 +41,12 @@ class DateConverter
 public:
     virtual ~DateConverter() = default;
     // The text to store for `dateText`, the value of the field `source`
-    // (never Null, never empty). Sets `again` when the same stored date, in
-    // this or another source field, may take the same text from now on, with
-    // convertedAgain() called instead: when the text depends on the date
-    // alone and asking does nothing that convertedAgain() would not do too
-    // (counting it).
+    // (never Null, never empty); `reuse` says whether it may be given again.
     virtual std::string convert(std::string_view source, std::string_view dateText,
-                                bool& again) = 0;
-    virtual void convertedAgain(std::string_view source) = 0;
+                                Reuse& reuse) = 0;
+    // A text given again for a date of `source`, with the mark its first
+    // answer set.
+    virtual void convertedAgain(std::string_view source, bool marked) = 0;
 };
 
 class RecordSet

@@ -58,13 +58,13 @@ std::vector<bool> writable(const std::string& bytes)
 // The date table's answers, remembered where found, as the windowed
 // program's are.
 struct TableAnswers final : dbase::DateConverter {
-    std::string convert(std::string_view, std::string_view text, bool& again) override
+    std::string convert(std::string_view, std::string_view text, dbase::Reuse& reuse) override
     {
         auto result = shamsiDate(dates(), text);
-        again = result.has_value();
+        reuse.allowed = result.has_value();
         return result.value_or("");
     }
-    void convertedAgain(std::string_view) override {}
+    void convertedAgain(std::string_view, bool) override {}
 };
 
 // The data control's record set, each record filled spelled out in the

@@ -20,11 +20,11 @@ class AskEveryTime final : public dbase::DateConverter
 {
 public:
     explicit AskEveryTime(const Converter& convert) : m_convert(convert) {}
-    std::string convert(std::string_view source, std::string_view dateText, bool&) override
+    std::string convert(std::string_view source, std::string_view dateText, dbase::Reuse&) override
     {
         return m_convert(source, dateText);
     }
-    void convertedAgain(std::string_view) override {}
+    void convertedAgain(std::string_view, bool) override {}
 
 private:
     const Converter& m_convert;

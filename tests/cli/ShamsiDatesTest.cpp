@@ -155,4 +155,64 @@ const EndCase kEnds[] = {
 INSTANTIATE_TEST_SUITE_P(Ends, RunEnd, ::testing::ValuesIn(kEnds),
                          [](const auto& p) { return std::string(p.param.name); });
 
+// --exact counts a date the table method converts otherwise each time it is
+// met, in any field, on a first run and a rerun alike; a dry run lists each
+// one with its record.
+struct ExactCount {
+    const char* name;
+    std::vector<std::string> options;
+    bool rerun;        // the count of a second run over the table filled
+    std::string lists; // what comes before the summary
+};
+
+std::ostream& operator<<(std::ostream& os, const ExactCount& c)
+{
+    return os << c.name;
+}
+
+class ExactDifferences : public ::testing::TestWithParam<ExactCount>
+{
+};
+
+TEST_P(ExactDifferences, AreCountedEachTimeTheyAreMet)
+{
+    const ExactCount& c = GetParam();
+    TempDir dir;
+    // 1980-03-20 is one day off in the date table and 2024-01-01 is not in
+    // it: four and two times, in all four fields.
+    TableBuilder t;
+    t.add(scheduleRecord("19800320", "19800320", "20000321", "20240101"));
+    t.add(scheduleRecord("20240101", "19800320"));
+    t.add(scheduleRecord("19800320", "", "", "19800320"));
+    const fs::path file = dir.write("Shamsi.dbf", t.bytes());
+    std::vector<std::string> args = c.options;
+    args.push_back(file.string());
+    if (c.rerun) {
+        ASSERT_EQ(call(dir, args).status, 0);
+    }
+    const Ran ran = call(dir, args);
+    EXPECT_EQ(ran.status, 0) << ran.err;
+    EXPECT_TRUE(ran.out.starts_with(c.lists + displayName(file) +
+                                    ": 3 records, 8 dates converted, 0 not found, 7 differ "
+                                    "from DATES.TXT, "))
+        << ran.out;
+}
+
+const std::string kListed = "Exact dates that differ from DATES.TXT: 7\n"
+                            "  record 1, ES: 1980-03-20: 59/01/01 -> 58/12/30\n"
+                            "  record 1, EF: 1980-03-20: 59/01/01 -> 58/12/30\n"
+                            "  record 1, EF_T1: 2024-01-01: (not found) -> 02/10/11\n"
+                            "  record 2, ES: 2024-01-01: (not found) -> 02/10/11\n"
+                            "  record 2, EF: 1980-03-20: 59/01/01 -> 58/12/30\n"
+                            "  record 3, ES: 1980-03-20: 59/01/01 -> 58/12/30\n"
+                            "  record 3, EF_T1: 1980-03-20: 59/01/01 -> 58/12/30\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    Runs, ExactDifferences,
+    ::testing::Values(ExactCount{"Run", {"--exact"}, false, ""},
+                      ExactCount{"Rerun", {"--exact"}, true, ""},
+                      ExactCount{"FourDigitYear", {"--exact", "--four-digit-year"}, true, ""},
+                      ExactCount{"DryRun", {"--exact", "--dry-run"}, false, kListed}),
+    [](const auto& p) { return std::string(p.param.name); });
+
 } // namespace

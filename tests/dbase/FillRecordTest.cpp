@@ -27,11 +27,13 @@ constexpr std::array<DatePair, 4> kPairs{{
 }};
 
 // Answers by the date's text; "again" for the answers it lets be
-// remembered, "boom" for a failure. Logs "FIELD text" for each question and
-// "FIELD again" for each date told about instead.
+// remembered, "marked" for those it marks, "boom" for a failure. Logs
+// "FIELD text" for each question and "FIELD again" (or "FIELD again marked")
+// for each date told about instead.
 struct Answer {
     std::string text;
     bool again = true;
+    bool marked = false;
 };
 using Answers = std::map<std::string, Answer, std::less<>>;
 
@@ -39,7 +41,8 @@ class LoggingConverter final : public dbase::DateConverter
 {
 public:
     explicit LoggingConverter(const Answers& answers) : m_answers(answers) {}
-    std::string convert(std::string_view source, std::string_view dateText, bool& again) override
+    std::string convert(std::string_view source, std::string_view dateText,
+                        dbase::Reuse& reuse) override
     {
         log.push_back(std::string(source) + " " + std::string(dateText));
         const auto found = m_answers.find(dateText);
@@ -47,12 +50,13 @@ public:
             return {}; // not placed: asked again each time
         if (found->second.text == "boom")
             throw Failure(err::InvalidCall, "Invalid procedure call");
-        again = found->second.again;
+        reuse.allowed = found->second.again;
+        reuse.marked = found->second.marked;
         return found->second.text;
     }
-    void convertedAgain(std::string_view source) override
+    void convertedAgain(std::string_view source, bool marked) override
     {
-        log.push_back(std::string(source) + " again");
+        log.push_back(std::string(source) + (marked ? " again marked" : " again"));
     }
     std::vector<std::string> log;
 
@@ -132,8 +136,8 @@ TEST_P(OneStep, FillsAsTheSpelledOutOperationsDo)
     EXPECT_EQ(got.bytes, expected.bytes);
 
     // The same questions, in the same order, but where a remembered answer
-    // was given: there the converter is told, and only about a date it let
-    // be remembered when it was first asked.
+    // was given: there the converter is told, with the answer's mark, and
+    // only about a date it let be remembered when it was first asked.
     ASSERT_EQ(got.log.size(), expected.log.size());
     std::map<std::string, bool> remembered;
     int told = 0;
@@ -142,7 +146,10 @@ TEST_P(OneStep, FillsAsTheSpelledOutOperationsDo)
         const std::string text = asked.substr(asked.find(' ') + 1);
         const auto answer = c.answers.find(text);
         if (got.log[i] != asked) {
-            EXPECT_EQ(got.log[i], asked.substr(0, asked.find(' ')) + " again") << i;
+            const bool marked = answer != c.answers.end() && answer->second.marked;
+            EXPECT_EQ(got.log[i],
+                      asked.substr(0, asked.find(' ')) + (marked ? " again marked" : " again"))
+                << i;
             EXPECT_TRUE(remembered[text]) << asked << " was never answered to be remembered";
             ++told;
         }
@@ -161,11 +168,14 @@ std::vector<std::string> row(std::string es, std::string ef, std::string est1, s
             filled, filled,        filled,        filled,          "T"};
 }
 
-// 1999-01-01 is answered anew every time; 19800230 is not a real date, so
-// the converter is asked about its stored text.
+// 1999-01-01 is answered anew every time, 2010-12-31 is marked; 19800230 is
+// not a real date, so the converter is asked about its stored text.
 const Answers kSchedule = {
-    {"2000-03-21", {"79/01/02"}},        {"2001-03-21", {"80/01/01"}}, {"2010-12-31", {"89/10/10"}},
-    {"1999-01-01", {"77/10/11", false}}, {"19800230", {"bad day"}},
+    {"2000-03-21", {"79/01/02"}},
+    {"2001-03-21", {"80/01/01"}},
+    {"2010-12-31", {"89/10/10", true, true}},
+    {"1999-01-01", {"77/10/11", false}},
+    {"19800230", {"bad day"}},
 };
 
 std::vector<std::vector<std::string>> scheduleRows()

@@ -160,10 +160,10 @@ std::string frmRun::Shamsi_Conv(std::string_view GetVar)
     return {};
 }
 
-std::string frmRun::convert(std::string_view, std::string_view dateText, bool& again)
+std::string frmRun::convert(std::string_view, std::string_view dateText, dbase::Reuse& reuse)
 {
     std::string text = Shamsi_Conv(dateText);
-    again = !text.empty();
+    reuse.allowed = !text.empty();
     return text;
 }
 

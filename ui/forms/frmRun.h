@@ -53,8 +53,9 @@ private:
 
     // The run's questions, answered by Shamsi_Conv: a date it places is
     // placed the same the next time; one it cannot shows its box each time.
-    std::string convert(std::string_view source, std::string_view dateText, bool& again) override;
-    void convertedAgain(std::string_view) override {}
+    std::string convert(std::string_view source, std::string_view dateText,
+                        dbase::Reuse& reuse) override;
+    void convertedAgain(std::string_view, bool) override {}
 
     DateTable m_table;
     std::optional<ExactCalendar> m_exact;         // none: the date table places the dates
