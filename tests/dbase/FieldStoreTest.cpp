@@ -1,12 +1,20 @@
 // How a save changes a field: every span of changed bytes in every field
 // width up to 20, against what the rule says: one 8-byte store inside the
-// field that covers every changed byte, one 1-byte store, or a write call.
+// field that covers every changed byte, one 1-byte store, one masked store of
+// up to 16 bytes where there is one, or a write call. And the masked stores
+// themselves: exactly the bytes they are given, none around them.
 #include "dbase/FieldStore.h"
 
+#include <cstring>
 #include <gtest/gtest.h>
 #include <string>
+#ifdef __linux__
+#include <sys/mman.h>
+#include <unistd.h>
+#endif
 
 using halvane::dbase::FieldStore;
+using halvane::dbase::hasMaskedStores;
 using halvane::dbase::storeFor;
 
 namespace
@@ -42,11 +50,43 @@ TEST(FieldStore, CoversEveryChangedByteWithOneStoreInsideTheFieldOrWritesIt)
                     } else if (span == 1) {
                         EXPECT_EQ(store.size, 1u);
                         EXPECT_EQ(store.at, first);
+                    } else if (span > 1 && span <= 16 && hasMaskedStores()) {
+                        EXPECT_EQ(store.at, first) << "a masked store";
+                        EXPECT_EQ(store.size, span);
                     } else if (span > 1) {
                         EXPECT_EQ(store.size, 0u) << "a write call";
                     }
                 }
     }
 }
+
+#ifdef __linux__
+// The masked store writes `n` bytes from every place of a 64-byte buffer
+// that ends a page, a page no one may touch after it: exactly those bytes,
+// and it addresses nothing past them that could fault.
+TEST(FieldStore, AMaskedStoreWritesExactlyTheBytesGiven)
+{
+    if (!hasMaskedStores())
+        GTEST_SKIP() << "this processor has no masked store (AVX-512): changes of 9 to 16 "
+                        "bytes are write calls";
+    const long page = ::sysconf(_SC_PAGESIZE);
+    void* pages =
+        ::mmap(nullptr, 2 * page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    ASSERT_NE(pages, MAP_FAILED);
+    ASSERT_EQ(::mprotect(static_cast<char*>(pages) + page, page, PROT_NONE), 0);
+    constexpr std::size_t kSize = 64;
+    char* buffer = static_cast<char*>(pages) + page - kSize;
+    const std::string from = "ABCDEFGHIJKLMNOP";
+    for (std::size_t n = 1; n <= 16; ++n)
+        for (std::size_t at = 0; at + n <= kSize; ++at) {
+            std::memset(buffer, '.', kSize);
+            halvane::dbase::maskedStore(buffer + at, from.data(), n);
+            std::string expected(kSize, '.');
+            expected.replace(at, n, from.substr(0, n));
+            ASSERT_EQ(std::string(buffer, kSize), expected) << n << " bytes at " << at;
+        }
+    ::munmap(pages, 2 * page);
+}
+#endif
 
 } // namespace

@@ -48,7 +48,8 @@ struct Shape {
     unsigned records;
     // What the destinations hold before the first run, record by record in
     // turn: a text whose change is no more than 8 bytes is saved by one
-    // store, a longer change by one write call of the field.
+    // store, a change of up to 16 by one masked store where the processor has
+    // one, a longer change by one write call of the field.
     std::vector<std::string> oldTexts;
 };
 
@@ -59,8 +60,9 @@ std::ostream& operator<<(std::ostream& os, const Shape& shape)
 
 // The shapes: the destinations side by side in a narrow record; one wide
 // field after each destination; wide destinations holding a long old text,
-// so that a save copies many bytes into each; and destinations of 254 bytes,
-// the widest a character field can be, holding texts of every length.
+// so that a save copies many bytes into each; changes of 9 to 16 bytes; and
+// destinations of 254 bytes, the widest a character field can be, holding
+// texts of every length.
 std::vector<Shape> shapes()
 {
     const FieldSpec es{"ES", 'D', 8}, ef{"EF", 'D', 8}, esT1{"ES_T1", 'D', 8},
@@ -89,9 +91,29 @@ std::vector<Shape> shapes()
           text("SHTS", 60), text("C", 100), efT1, text("SHTF", 60)},
          15'000 / kScale,
          {"the old text of an earlier export, long"}},
+        // Changes of 9 to 16 bytes: one masked store each where there is one.
+        {"ChangesOf9To16Bytes",
+         {es,
+          text("SHES", 16),
+          ef,
+          text("SHEF", 16),
+          esT1,
+          text("SHTS", 16),
+          efT1,
+          text("SHTF", 16),
+          {"ID", 'N', 7}},
+         30'000 / kScale,
+         {"ninebytes", "an old text 13", "old text, twelve"}},
         {"Destinations254",
-         {es, text("SHES", 254), ef, text("SHEF", 254), {"ID", 'N', 7}, esT1, text("SHTS", 254),
-          efT1, text("SHTF", 254)},
+         {es,
+          text("SHES", 254),
+          ef,
+          text("SHEF", 254),
+          {"ID", 'N', 7},
+          esT1,
+          text("SHTS", 254),
+          efT1,
+          text("SHTF", 254)},
          12'000 / kScale,
          {std::string(254, '~'), "old", std::string(130, '#'), "05/09/1"}},
     };
