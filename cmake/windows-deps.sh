@@ -20,6 +20,31 @@ HALVANE_WINDOWS_PACKAGES=(
     xvfb xauth # the window tests run under Wine on a display of their own
 )
 
+# apt_install PACKAGE...: apt-get update, then the install; three tries a
+# minute apart. A mirror caught in the middle of a sync serves a package list
+# that does not match its release file ("File has unexpected size ... Mirror
+# sync in progress?"): apt ignores that list, and a 32-bit library can then
+# be missing in the version its 64-bit half has ("held broken packages").
+apt_install() {
+    local sudo="" try
+    [ "$(id -u)" -eq 0 ] || sudo=sudo
+    for try in 1 2 3; do
+        # A list that fails to download is left out; the install tells
+        # whether it mattered.
+        $sudo apt-get update -qq || true
+        if $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq \
+            --no-install-recommends "$@"; then
+            return 0
+        fi
+        if ((try < 3)); then
+            echo "apt_install: the install failed (a mirror in the middle of a sync?);" \
+                "trying again in 60 s" >&2
+            sleep 60
+        fi
+    done
+    return 1
+}
+
 deps_windows() {
     local sudo="" missing=() p
     [ "$(id -u)" -eq 0 ] || sudo=sudo
@@ -31,6 +56,5 @@ deps_windows() {
     if ! dpkg --print-foreign-architectures | grep -qx i386; then
         $sudo dpkg --add-architecture i386
     fi
-    $sudo apt-get update -qq
-    $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+    apt_install "${missing[@]}"
 }
