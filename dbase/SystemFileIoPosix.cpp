@@ -236,7 +236,8 @@ public:
                 if (kept || store.size == 0)
                     return;
                 f.dirty = true;
-                storeField(to, now, store);
+                storeField(to, now, store, mappedEnd(f));
+                storeFence();
             })) {
             // The comparison read the field's pages: the file reaches past
             // it, so a write of it cannot extend the file.
@@ -257,7 +258,8 @@ public:
             // guard, each as replace saves it; a fault leaves the one being
             // saved as it was, and the rest go the way of replace.
             bool writeCall = false;
-            if (f.mapped && f.base && !guarded(f.base, f.base + f.length, [&] {
+            const char* end = mappedEnd(f);
+            const bool faulted = f.mapped && f.base && !guarded(f.base, end, [&] {
                     for (; done < fields.size(); ++done) {
                         const Replacement& field = fields[done];
                         if (field.offset < f.start ||
@@ -271,11 +273,13 @@ public:
                         char* to = f.base + (field.offset - f.start);
                         if (sameBytes(to, field.was.data(), field.was.size())) {
                             f.dirty = true;
-                            storeField(to, field.now, store);
+                            storeField(to, field.now, store, end);
                         }
                         std::atomic_signal_fence(std::memory_order_seq_cst);
                     }
-                })) {
+                });
+            storeFence();
+            if (faulted) {
                 unmap(f);
                 f.mapped = false;
             } else if (!writeCall && f.mapped && f.base) {
@@ -327,11 +331,18 @@ private:
         if (!f.mapped || !f.base)
             return false;
         char* to = f.base + (offset - f.start);
-        if (guarded(f.base, f.base + f.length, [&] { body(to); }))
+        if (guarded(f.base, mappedEnd(f), [&] { body(to); }))
             return true;
         unmap(f);
         f.mapped = false;
         return false;
+    }
+
+    // The end of the window's mapped pages: a masked store may address bytes
+    // past the window's end up to there (and writes none of them).
+    static const char* mappedEnd(const OpenFile& f)
+    {
+        return f.base ? f.base + (f.length + 4095) / 4096 * 4096 : nullptr;
     }
 
     // For a file written through mappings: moves the window to the one that

@@ -428,6 +428,13 @@ std::error_code reach(OpenFile& f, std::uint64_t offset, std::size_t n)
     return {};
 }
 
+// The end of the view's pages: a masked store may address bytes past the
+// view's length up to there (and writes none of them).
+const char* viewEnd(const OpenFile& f)
+{
+    return f.base ? f.base + (f.length + 4095) / 4096 * 4096 : nullptr;
+}
+
 // Runs `body` with the place of `offset` in the view; false when there is no
 // view, or when the body faulted: the file is written with WriteFile from
 // then on, which tells why.
@@ -436,7 +443,7 @@ template <class Body> bool throughView(OpenFile& f, std::uint64_t offset, Body&&
     if (!f.mapped || !f.base)
         return false;
     char* to = f.base + (offset - f.start);
-    if (guarded(f.base, f.base + f.length, [&] { body(to); }))
+    if (guarded(f.base, viewEnd(f), [&] { body(to); }))
         return true;
     f.dirty = false; // nothing to flush from a view the system cannot page in
     unmap(f);
@@ -537,11 +544,12 @@ public:
                 if (kept || store.size == 0)
                     return;
                 f.dirty = true;
-                storeField(to, now, store);
+                storeField(to, now, store, viewEnd(f));
+                storeFence();
             })) {
             if (kept || store.size != 0)
                 return {};
-            // A change of more than 8 bytes: one WriteFile of the field.
+            // A change too wide for one store: one WriteFile of the field.
             std::size_t done = 0;
             if (auto error = writeAt(f.h, offset, now, done))
                 return error;

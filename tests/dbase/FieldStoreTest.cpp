@@ -8,9 +8,10 @@
 #include <cstring>
 #include <gtest/gtest.h>
 #include <string>
-#ifdef __linux__
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <sys/mman.h>
-#include <unistd.h>
 #endif
 
 using halvane::dbase::FieldStore;
@@ -60,33 +61,88 @@ TEST(FieldStore, CoversEveryChangedByteWithOneStoreInsideTheFieldOrWritesIt)
     }
 }
 
-#ifdef __linux__
-// The masked store writes `n` bytes from every place of a 64-byte buffer
-// that ends a page, a page no one may touch after it: exactly those bytes,
-// and it addresses nothing past them that could fault.
-TEST(FieldStore, AMaskedStoreWritesExactlyTheBytesGiven)
+#if defined(__x86_64__) || defined(__i386__)
+// Two pages, the second of which no one may touch.
+class GuardedPage
 {
-    if (!hasMaskedStores())
-        GTEST_SKIP() << "this processor has no masked store (AVX-512): changes of 9 to 16 "
-                        "bytes are write calls";
-    const long page = ::sysconf(_SC_PAGESIZE);
-    void* pages =
-        ::mmap(nullptr, 2 * page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    ASSERT_NE(pages, MAP_FAILED);
-    ASSERT_EQ(::mprotect(static_cast<char*>(pages) + page, page, PROT_NONE), 0);
+public:
+    GuardedPage()
+    {
+#ifdef _WIN32
+        m_pages = static_cast<char*>(
+            ::VirtualAlloc(nullptr, 2 * kPage, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+        DWORD before = 0;
+        if (m_pages)
+            ::VirtualProtect(m_pages + kPage, kPage, PAGE_NOACCESS, &before);
+#else
+        void* pages = ::mmap(nullptr, 2 * kPage, PROT_READ | PROT_WRITE,
+                             MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        m_pages = pages == MAP_FAILED ? nullptr : static_cast<char*>(pages);
+        if (m_pages)
+            ::mprotect(m_pages + kPage, kPage, PROT_NONE);
+#endif
+    }
+    ~GuardedPage()
+    {
+#ifdef _WIN32
+        ::VirtualFree(m_pages, 0, MEM_RELEASE);
+#else
+        ::munmap(m_pages, 2 * kPage);
+#endif
+    }
+    // The end of the page that may be touched.
+    char* end() const { return m_pages ? m_pages + kPage : nullptr; }
+
+private:
+    static constexpr std::size_t kPage = 4096;
+    char* m_pages = nullptr;
+};
+
+// Each masked store writes `n` bytes from every place of a 64-byte buffer
+// that ends a page, a page no one may touch after it: exactly those bytes,
+// and it addresses nothing there (SSE2's addresses 16 bytes, placed so).
+struct MaskedStore {
+    const char* name;
+    void (*store)(char* to, const char* from, std::size_t n, const char* end);
+    bool available;
+};
+
+class MaskedStores : public testing::TestWithParam<MaskedStore>
+{
+};
+
+TEST_P(MaskedStores, WriteExactlyTheBytesGivenWhereverTheyLie)
+{
+    const MaskedStore& c = GetParam();
+    if (!c.available)
+        GTEST_SKIP() << "this processor has no " << c.name << " masked store";
+    const GuardedPage page;
+    ASSERT_NE(page.end(), nullptr);
     constexpr std::size_t kSize = 64;
-    char* buffer = static_cast<char*>(pages) + page - kSize;
+    char* buffer = page.end() - kSize;
     const std::string from = "ABCDEFGHIJKLMNOP";
-    for (std::size_t n = 1; n <= 16; ++n)
+    for (std::size_t n = 2; n <= 16; ++n)
         for (std::size_t at = 0; at + n <= kSize; ++at) {
             std::memset(buffer, '.', kSize);
-            halvane::dbase::maskedStore(buffer + at, from.data(), n);
+            c.store(buffer + at, from.data(), n, page.end());
+            halvane::dbase::storeFence();
             std::string expected(kSize, '.');
             expected.replace(at, n, from.substr(0, n));
             ASSERT_EQ(std::string(buffer, kSize), expected) << n << " bytes at " << at;
         }
-    ::munmap(pages, 2 * page);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, MaskedStores,
+    testing::Values(MaskedStore{"SSE2", halvane::dbase::maskedStoreSse2,
+                                __builtin_cpu_supports("sse2") != 0},
+                    MaskedStore{"AVX512",
+                                [](char* to, const char* from, std::size_t n, const char*) {
+                                    halvane::dbase::maskedStoreAvx512(to, from, n);
+                                },
+                                halvane::dbase::hasAvx512MaskedStores()},
+                    MaskedStore{"Chosen", halvane::dbase::maskedStore, hasMaskedStores()}),
+    [](const auto& p) { return std::string(p.param.name); });
 #endif
 
 } // namespace

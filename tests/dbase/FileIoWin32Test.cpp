@@ -1,7 +1,8 @@
-// The Windows engine saves into a view of the table. A touch of the view that
-// faults (a page the system cannot read in: a network or removable drive
-// lost, an I/O error) must not end the program: the save is made with
-// WriteFile instead, under the same rule (another program's text is kept).
+// The Windows engine saves into a view of the table, a change of up to 16
+// bytes by one store. A touch of the view that faults (a page the system
+// cannot read in: a network or removable drive lost, an I/O error) must not
+// end the program: the save is made with WriteFile instead, under the same
+// rule (another program's text is kept).
 // The fault is made by taking access to one page of the view away.
 #include "dbase/FileIo.h"
 #include "tests/support/TempDir.h"
@@ -63,6 +64,9 @@ TEST_P(ViewFault, TheSaveIsWrittenWithWriteFile)
     bool kept = true;
     ASSERT_FALSE(io.replace(h, 10, dots, std::string("12345678"), kept)); // maps the view
     EXPECT_FALSE(kept);
+    // 10 bytes: one masked store into the view.
+    ASSERT_FALSE(io.replace(h, 30, std::string(10, '.'), std::string("1403/09/18"), kept));
+    EXPECT_FALSE(kept);
     char* view = viewOf(file);
     ASSERT_NE(view, nullptr) << "no view of the table is mapped";
     DWORD before = 0;
@@ -78,6 +82,7 @@ TEST_P(ViewFault, TheSaveIsWrittenWithWriteFile)
 
     std::string expected = bytes;
     expected.replace(10, 8, "12345678");
+    expected.replace(30, 10, "1403/09/18");
     expected.replace(20, 8, "abcdefgh");
     if (!theirs)
         expected.replace(kField, c.now.size(), c.now);
@@ -88,6 +93,8 @@ INSTANTIATE_TEST_SUITE_P(Saves, ViewFault,
                          testing::Values(FaultedSave{"EightBytes", "82/01/01  ", "82/01/02  ",
                                                      "82/01/01  "},
                                          FaultedSave{"OneByte", "x", "y", "x"},
+                                         FaultedSave{"TenBytes", "82/01/01  ", "1403/09/18",
+                                                     "82/01/01  "},
                                          FaultedSave{"WholeField", std::string(40, 'o'),
                                                      std::string(40, 'n'), std::string(40, 'o')},
                                          FaultedSave{"AnotherProgramsTextKept", "82/01/01  ",
